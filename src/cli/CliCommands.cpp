@@ -1,0 +1,113 @@
+#include "CliCommands.h"
+
+#include "definitions/DatabaseSession.h"
+#include "foundations/FieldValues.h"
+#include "foundations/QuillonError.h"
+#include "foundations/Table.h"
+
+namespace {
+
+// Takes "--name VALUE" out of the arguments; empty when absent.
+QString takeOption(QStringList& args, const QString& name, bool* present = nullptr) {
+    const int at = args.indexOf(name);
+    if (present)
+        *present = at >= 0;
+    if (at < 0)
+        return {};
+    if (at + 1 >= args.size())
+        throw CliUsageError{QStringLiteral("%1 braucht einen Wert").arg(name)};
+    const QString value = args.at(at + 1);
+    args.remove(at, 2);
+    return value;
+}
+
+void requireNoMoreArguments(const QStringList& args) {
+    if (!args.isEmpty())
+        throw CliUsageError{QStringLiteral("unerwartetes Argument „%1“").arg(args.first())};
+}
+
+Table& openTable(CliContext& context) {
+    Table* table = context.session.activeTable();
+    if (!table || !table->isOpen())
+        throw QuillonError(QStringLiteral("Zuerst Datenbank öffnen!"));
+    return *table;
+}
+
+void applyFilter(Table& table, QStringList& args) {
+    bool present = false;
+    const QString filter = takeOption(args, QStringLiteral("--filter"), &present);
+    if (!present)
+        return;
+    table.setFilter(filter);
+    table.setFiltered(true);
+}
+
+int count(CliContext& context) {
+    Table& table = openTable(context);
+    applyFilter(table, context.args);
+    requireNoMoreArguments(context.args);
+    context.out << table.recordCount() << '\n';
+    return 0;
+}
+
+int list(CliContext& context) {
+    Table& table = openTable(context);
+    bool fieldsGiven = false;
+    const QString fieldList = takeOption(context.args, QStringLiteral("--fields"), &fieldsGiven);
+    applyFilter(table, context.args);
+    requireNoMoreArguments(context.args);
+    QList<int> fields;
+    if (fieldsGiven) {
+        for (const QString& name : fieldList.split(u',', Qt::SkipEmptyParts))
+            fields.append(table.fieldIndex(name.trimmed()));
+    } else {
+        for (int i = 0; i < table.fieldCount(); ++i)
+            fields.append(i);
+    }
+    QStringList texts;
+    for (int row = 0; row < table.recordCount(); ++row) {
+        const QVector<QVariant> values = table.rowValues(row);
+        texts.clear();
+        for (int field : fields)
+            texts.append(FieldValues::toText(table.fields()[field], values[field]));
+        context.out << texts.join(u'|') << '\n';
+    }
+    return 0;
+}
+
+int add(CliContext& context) {
+    Table& table = openTable(context);
+    if (context.args.isEmpty())
+        throw CliUsageError{QStringLiteral("add braucht mindestens ein FELD=WERT")};
+    QList<QPair<int, QString>> assignments;
+    for (const QString& arg : context.args) {
+        const int equals = arg.indexOf(u'=');
+        if (equals <= 0)
+            throw CliUsageError{QStringLiteral("„%1“ ist kein FELD=WERT").arg(arg)};
+        assignments.append({table.fieldIndex(arg.left(equals)), arg.mid(equals + 1)});
+    }
+    table.append();
+    try {
+        for (const auto& [field, value] : assignments)
+            table.setText(field, value);
+        table.post();
+    } catch (...) {
+        table.cancel();
+        throw;
+    }
+    const int id = table.findField(QStringLiteral("ID"));
+    context.out << (id >= 0 ? table.text(id) : QString::number(table.bookmark())) << '\n';
+    return 0;
+}
+
+} // namespace
+
+const QList<CliCommand>& cliCommands() {
+    static const QList<CliCommand> commands = {
+        {QStringLiteral("count"), QStringLiteral("count [--filter AUSDRUCK]"), count},
+        {QStringLiteral("list"), QStringLiteral("list [--filter AUSDRUCK] [--fields F1,F2,...]"),
+         list},
+        {QStringLiteral("add"), QStringLiteral("add FELD=WERT ..."), add},
+    };
+    return commands;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "foundations/UserDialogs.h"
+
+#include <QList>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// A temporary installation folder copied from the shipped one.
+class TestInstallation {
+public:
+    TestInstallation();
+    QString programDir() const { return m_dir.path() + u'/'; }
+    QString dataDir() const { return programDir() + QStringLiteral("Data/"); }
+    QString lettersDir() const { return m_dir.path() + QStringLiteral("/MyLetters/"); }
+    bool isValid() const { return m_dir.isValid(); }
+
+    // Writes a Windows-1252 text file with CR LF line ends below the installation.
+    void writeFile(const QString& relativePath, const QStringList& lines) const;
+    QByteArray readBytes(const QString& relativePath) const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Records every message and answers questions from a queue (Yes when it runs dry).
+class RecordingDialogs : public UserDialogs {
+public:
+    struct Shown {
+        Kind kind;
+        QString text;
+    };
+    QList<Shown> shown;
+    QList<Answer> answers;
+    QStringList fileNames;
+
+    Answer message(Kind kind, const QString& text, Buttons buttons) override;
+    QString openFileName(const QString&, const QString&, const QString&) override;
+    QString saveFileName(const QString&, const QString&, const QString&) override;
+    QString folderName(const QString&, const QString&) override;
+    QStringList texts() const;
+};
