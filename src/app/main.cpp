@@ -1,46 +1,60 @@
-#include "definitions/DatabaseSession.h"
 #include "foundations/DesktopShell.h"
 #include "foundations/ProductConfig.h"
 #include "foundations/QtUserDialogs.h"
 #include "foundations/QuillonError.h"
-#include "foundations/StartupChecks.h"
-#include "foundations/Table.h"
+#include "records/TMainForm.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QLibraryInfo>
-#include <QMainWindow>
+#include <QMessageBox>
 #include <QTranslator>
 
+namespace {
+
+// The general error report: an error no command caught is shown, and the program goes on.
+class QuillonApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const QuillonError& error) {
+            report(error.message());
+        } catch (const std::exception& error) {
+            report(QString::fromLocal8Bit(error.what()));
+        }
+        return false;
+    }
+
+private:
+    static void report(const QString& text) {
+        QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationDisplayName(),
+                              text);
+    }
+};
+
+} // namespace
+
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    QuillonApplication app(argc, argv);
     QTranslator qtGerman;
     if (qtGerman.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&qtGerman);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
 
+    // The edition follows the name the program was started under, so a link works.
     const ProductConfig config = ProductConfig::fromProgramName(QString::fromLocal8Bit(argv[0]));
     app.setApplicationDisplayName(config.productTitle);
     const Folders folders = Folders::forProgramDir(QCoreApplication::applicationDirPath(),
                                                    Folders::defaultLettersDir());
     QtUserDialogs dialogs;
-    if (StartupChecks::databasesInUse(folders.dataDir)) {
-        dialogs.information(StartupChecks::inUseMessage());
+    DesktopShell shell;
+    TMainForm form(config, folders, dialogs, shell);
+    if (form.refusedToStart())
         return 0;
-    }
-    DatabaseSession session(folders, dialogs);
-    QMainWindow window;
-    window.setWindowTitle(config.productTitle);
-    auto* label = new QLabel(&window);
-    window.setCentralWidget(label);
-    try {
-        session.open(QStringLiteral("Database.ini"));
-        label->setText(QStringLiteral("%1 Datensätze").arg(session.activeTable()->recordCount()));
-    } catch (const QuillonError& error) {
-        dialogs.error(error.message());
-    }
-    window.resize(800, 500);
-    window.show();
-    StartupChecks::checkSettingsFile(folders.programDir, dialogs);
+    dialogs.setParent(&form);
+    form.show();
     return app.exec();
 }

@@ -340,9 +340,12 @@ void Table::open() {
         StoreLock::release(m_folder);
         throw;
     }
-    m_indexName.clear();
     m_state = State::Browse;
     try {
+        if (m_filtered) {
+            m_condition = FilterParser::compile(m_filterText, m_fields);
+            m_appliedFilter = m_filterText;
+        }
         reloadKeys();
     } catch (...) {
         close();
@@ -506,6 +509,7 @@ void Table::setFilter(const QString& expression) {
         const CompiledFilter compiled = FilterParser::compile(expression, m_fields);
         requireBrowse();
         m_filterText = expression;
+        m_appliedFilter = expression;
         m_condition = compiled;
         reloadKeys();
         setPosition(m_keys.empty() ? -1 : 0);
@@ -520,10 +524,16 @@ void Table::setFiltered(bool on) {
         m_filtered = on;
         return;
     }
+    if (on && m_filtered && m_appliedFilter == m_filterText) {
+        // Already applied by setFilter: only the move to the first record is left.
+        first();
+        return;
+    }
     CompiledFilter compiled;
     if (on)
         compiled = FilterParser::compile(m_filterText, m_fields);
     requireBrowse();
+    m_appliedFilter = m_filterText;
     m_filtered = on;
     m_condition = compiled;
     reloadKeys();
@@ -820,6 +830,16 @@ void Table::execute(const QString& sql, const QList<QVariant>& binds) {
     while (statement.step()) {
     }
     m_currentKey = -1;
+}
+
+void Table::forEachRow(const QString& sql, const QList<QVariant>& binds,
+                       const std::function<bool(sqlite3_stmt*)>& row) const {
+    requireOpen();
+    Statement statement(m_db, sql);
+    statement.bindAll(binds);
+    while (statement.step())
+        if (!row(statement.get()))
+            break;
 }
 
 void Table::beginTransaction() {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVariant>
 #include <QVector>
+#include <functional>
 #include <vector>
 
 struct sqlite3;
@@ -102,6 +103,10 @@ public:
     sqlite3* connection() const { return m_db; }
     CompiledFilter activeCondition() const;
     void execute(const QString& sql, const QList<QVariant>& binds = {});
+    // Hands every result row of a query to the callback until it returns false; for
+    // set-based commands that read many rows without moving the cursor.
+    void forEachRow(const QString& sql, const QList<QVariant>& binds,
+                    const std::function<bool(sqlite3_stmt*)>& row) const;
     void beginTransaction();
     void commit();
     void rollback();
@@ -149,6 +154,7 @@ private:
     int m_rowidField = -1;
     QString m_indexName;
     QString m_filterText;
+    QString m_appliedFilter;
     bool m_filtered = false;
     CompiledFilter m_condition;
 
