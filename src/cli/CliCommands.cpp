@@ -1,9 +1,13 @@
 #include "CliCommands.h"
 
 #include "definitions/DatabaseSession.h"
+#include "definitions/Descriptors.h"
+#include "definitions/GridLayout.h"
 #include "foundations/FieldValues.h"
 #include "foundations/QuillonError.h"
 #include "foundations/Table.h"
+#include "records/IdRange.h"
+#include "records/Marking.h"
 
 namespace {
 
@@ -100,6 +104,71 @@ int add(CliContext& context) {
     return 0;
 }
 
+QString records(int count) {
+    return count == 1 ? QStringLiteral("1 Datensatz") : QStringLiteral("%1 Datensätze").arg(count);
+}
+
+int markAll(CliContext& context) {
+    Table& table = openTable(context);
+    applyFilter(table, context.args);
+    requireNoMoreArguments(context.args);
+    context.out << records(Marking::markAll(table).changed) << " markiert\n";
+    return 0;
+}
+
+int unmarkAll(CliContext& context) {
+    Table& table = openTable(context);
+    requireNoMoreArguments(context.args);
+    context.out << records(Marking::unmarkAll(table).changed) << " unmarkiert\n";
+    return 0;
+}
+
+int markRange(CliContext& context) {
+    Table& table = openTable(context);
+    if (context.args.size() != 2)
+        throw CliUsageError{QStringLiteral("mark-range braucht VON und BIS")};
+    const int start = IdRange::parseId(context.args[0]);
+    const int end = IdRange::parseId(context.args[1]);
+    context.out << records(Marking::markIdRange(table, start, end).changed) << " markiert\n";
+    return 0;
+}
+
+int markText(CliContext& context) {
+    Table& table = openTable(context);
+    if (context.args.size() != 1)
+        throw CliUsageError{QStringLiteral("mark-text braucht genau einen TEXT")};
+    const QString text = context.args[0];
+    if (text.isEmpty())
+        throw QuillonError(QStringLiteral("Der Text zum Markieren ist leer."));
+    table.first();
+    context.out << records(Marking::markByText(table, text)) << " markiert\n";
+    return 0;
+}
+
+int deleteMarked(CliContext& context) {
+    Table& table = openTable(context);
+    requireNoMoreArguments(context.args);
+    context.out << records(Marking::deleteMarked(table).changed) << " gelöscht\n";
+    return 0;
+}
+
+int emptyDatabase(CliContext& context) {
+    Table& table = openTable(context);
+    requireNoMoreArguments(context.args);
+    const int count = table.recordCount();
+    // The window writes its grid's columns again after emptying; here the layout that was
+    // there is written back, so it survives as well.
+    const QString layoutFile = DescriptorPaths::layoutForTableFile(table.tableName());
+    QList<GridColumn> columns;
+    const bool hadLayout = GridLayout::read(layoutFile, &columns);
+    const QString tableList = Marking::emptyDatabase(table);
+    context.session.open(tableList);
+    if (hadLayout)
+        GridLayout::write(layoutFile, columns);
+    context.out << "Datenbank geleert: " << records(count) << " gelöscht\n";
+    return 0;
+}
+
 } // namespace
 
 const QList<CliCommand>& cliCommands() {
@@ -108,6 +177,12 @@ const QList<CliCommand>& cliCommands() {
         {QStringLiteral("list"), QStringLiteral("list [--filter AUSDRUCK] [--fields F1,F2,...]"),
          list},
         {QStringLiteral("add"), QStringLiteral("add FELD=WERT ..."), add},
+        {QStringLiteral("mark-all"), QStringLiteral("mark-all [--filter AUSDRUCK]"), markAll},
+        {QStringLiteral("unmark-all"), QStringLiteral("unmark-all"), unmarkAll},
+        {QStringLiteral("mark-range"), QStringLiteral("mark-range VON BIS"), markRange},
+        {QStringLiteral("mark-text"), QStringLiteral("mark-text TEXT"), markText},
+        {QStringLiteral("delete-marked"), QStringLiteral("delete-marked"), deleteMarked},
+        {QStringLiteral("empty"), QStringLiteral("empty"), emptyDatabase},
     };
     return commands;
 }

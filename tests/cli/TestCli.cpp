@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "definitions/GridLayout.h"
 #include "foundations/StoreLock.h"
 
 #include <QDir>
@@ -87,6 +88,99 @@ private slots:
         QCOMPARE(run.status, status);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
         QCOMPARE(runCli(installation, {"count"}).out, QStringLiteral("1\n"));
+    }
+
+    void bulkCommands_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("marked");
+        QTest::addColumn<int>("left");
+        QTest::newRow("mark-all") << QStringList{"mark-all"} << 0 << "2 Datensätze markiert\n"
+                                  << "1,2,3,4" << 4;
+        QTest::newRow("mark-all with a filter")
+            << QStringList{"mark-all", "--filter", "Ort='köln'"} << 0 << "1 Datensatz markiert\n"
+            << "1,3,4" << 4;
+        QTest::newRow("mark-all under a filter the marking changes")
+            << QStringList{"mark-all", "--filter", "Selected='False'"} << 0
+            << "2 Datensätze markiert\n"
+            << "1,2,3,4" << 4;
+        QTest::newRow("unmark-all") << QStringList{"unmark-all"} << 0 << "2 Datensätze unmarkiert\n"
+                                    << "" << 4;
+        QTest::newRow("mark-range")
+            << QStringList{"mark-range", "2", "3"} << 0 << "2 Datensätze markiert\n"
+            << "1,2,3,4" << 4;
+        QTest::newRow("mark-range start above end")
+            << QStringList{"mark-range", "3", "2"} << 0 << "0 Datensätze markiert\n"
+            << "1,4" << 4;
+        QTest::newRow("mark-range trims")
+            << QStringList{"mark-range", " 2 ", "2"} << 0 << "1 Datensatz markiert\n"
+            << "1,2,4" << 4;
+        QTest::newRow("mark-text ignores the case of a to z")
+            << QStringList{"mark-text", "köln"} << 0 << "1 Datensatz markiert\n"
+            << "1,3,4" << 4;
+        QTest::newRow("mark-text umlaut in another case")
+            << QStringList{"mark-text", "KÖLN"} << 0 << "0 Datensätze markiert\n"
+            << "1,4" << 4;
+        QTest::newRow("delete-marked")
+            << QStringList{"delete-marked"} << 0 << "2 Datensätze gelöscht\n"
+            << "" << 2;
+        QTest::newRow("empty") << QStringList{"empty"} << 0
+                               << "Datenbank geleert: 4 Datensätze gelöscht\n"
+                               << "" << 0;
+        QTest::newRow("mark-range not a number")
+            << QStringList{"mark-range", "abc", "3"} << 1 << "„abc“ ist keine gültige ganze Zahl"
+            << "1,4" << 4;
+        QTest::newRow("mark-range above 32 bits")
+            << QStringList{"mark-range", "1", "2147483648"} << 1 << "„2147483648“"
+            << "1,4" << 4;
+        QTest::newRow("mark-range without end")
+            << QStringList{"mark-range", "1"} << 2 << "VON und BIS"
+            << "1,4" << 4;
+        QTest::newRow("mark-text empty")
+            << QStringList{"mark-text", ""} << 1 << "Der Text zum Markieren ist leer."
+            << "1,4" << 4;
+        QTest::newRow("mark-all with a filter the store refuses")
+            << QStringList{"mark-all", "--filter", "Name='x"} << 1 << "Filterausdruck"
+            << "1,4" << 4;
+        QTest::newRow("unmark-all with an argument") << QStringList{"unmark-all", "x"} << 2 << "„x“"
+                                                     << "1,4" << 4;
+    }
+    void bulkCommands() {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        QFETCH(QString, marked);
+        QFETCH(int, left);
+        TestInstallation installation;
+        runCli(installation, {"add", "Name=Müller", "Ort=Köln", "Selected=Wahr"});
+        runCli(installation, {"add", "Name=Adler", "Ort=Dresden"});
+        runCli(installation, {"add", "Name=Meier", "Ort=köln", "Selected=Falsch"});
+        runCli(installation, {"add", "Name=Schmidt", "Ort=Berlin", "Selected=Wahr"});
+        const Run run = runCli(installation, args);
+        QCOMPARE(run.status, status);
+        if (status == 0)
+            QCOMPARE(run.out, message);
+        else
+            QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        const Run list =
+            runCli(installation, {"list", "--filter", "Selected='True'", "--fields", "ID"});
+        QCOMPARE(list.out.split(u'\n', Qt::SkipEmptyParts).join(u','), marked);
+        QCOMPARE(runCli(installation, {"count"}).out, QString::number(left) + u'\n');
+    }
+
+    void emptyKeepsTheGridLayout() {
+        TestInstallation installation;
+        runCli(installation, {"add", "Name=Meier"});
+        const QString layout = installation.dataDir() + QStringLiteral("Database.grd");
+        const QList<GridColumn> columns = {
+            {"Name", 120, "Nachname", true}, {"Ort", 80, "Ort", true}, {"ID", 40, "Nr.", false}};
+        GridLayout::write(layout, columns);
+        QCOMPARE(runCli(installation, {"empty"}).status, 0);
+        QList<GridColumn> read;
+        QVERIFY(GridLayout::read(layout, &read));
+        QCOMPARE(read, columns);
+        QCOMPARE(runCli(installation, {"list", "--fields", "ID,Name"}).out, QString());
     }
 
     void tableNameOutsideTheDataFolderIsRefused() {
