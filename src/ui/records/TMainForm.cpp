@@ -3,6 +3,7 @@
 #include "InfoWindows.h"
 #include "RecordGrid.h"
 #include "RecordGridModel.h"
+#include "TDoIDForm.h"
 #include "definitions/Descriptors.h"
 #include "definitions/GridLayout.h"
 #include "foundations/CommandGuard.h"
@@ -16,6 +17,7 @@
 #include "foundations/ToolIcons.h"
 #include "foundations/UserDialogs.h"
 #include "records/GridColumns.h"
+#include "records/Marking.h"
 
 #include <QAction>
 #include <QApplication>
@@ -171,6 +173,7 @@ TMainForm::TMainForm(const ProductConfig& config, const Folders& folders, UserDi
         false);
     defineCommand(
         QStringLiteral("Beenden1Click"), [this] { close(); }, false);
+    defineBulkCommands();
 
     buildWindow();
     updateCommandStates();
@@ -917,4 +920,71 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- marking and bulk operations ----------------------------------------------------
+
+void TMainForm::defineBulkCommands() {
+    m_idForm = new TDoIDForm(m_dialogs, this);
+    const auto progress = [this](const QString& text) { setStatusText(text); };
+    // Whatever happens, the status panel is empty when a bulk command ends.
+    const auto clearingStatus = [this](auto body) {
+        return [this, body] {
+            try {
+                body();
+            } catch (...) {
+                setStatusText(QString());
+                ShowRecordCount();
+                throw;
+            }
+            setStatusText(QString());
+            ShowRecordCount();
+        };
+    };
+    defineCommand(QStringLiteral("SelectAllTBClick"), clearingStatus([this, progress] {
+                      WaitCursor wait;
+                      if (hasOpenTable())
+                          Marking::markAll(*ActiveTable(), progress);
+                  }),
+                  false);
+    defineCommand(QStringLiteral("UnselectAllTBClick"), clearingStatus([this, progress] {
+                      if (!hasOpenTable() || !m_dialogs.confirm(QStringLiteral(
+                                                 "Alle markierten Datensätze unmarkieren?")))
+                          return;
+                      WaitCursor wait;
+                      Marking::unmarkAll(*ActiveTable(), progress);
+                  }),
+                  false);
+    defineCommand(QStringLiteral("MarkierenvonIDbisID1Click"), clearingStatus([this, progress] {
+                      m_idForm->setDoText(QStringLiteral("Markieren"));
+                      m_idForm->setWindowTitle(QStringLiteral("Markieren von ID bis ID"));
+                      if (m_idForm->exec() != QDialog::Accepted)
+                          return;
+                      WaitCursor wait;
+                      Marking::markIdRange(*ActiveTable(), m_idForm->range().start,
+                                           m_idForm->range().end, progress);
+                  }),
+                  true);
+    defineCommand(QStringLiteral("AllemarkiertenDatenstzelschen2Click"),
+                  clearingStatus([this, progress] {
+                      if (!m_dialogs.confirm(QStringLiteral(
+                              "Wollen Sie wirklich alle markierten Datensätze löschen?")))
+                          return;
+                      WaitCursor wait;
+                      Marking::deleteMarked(*ActiveTable(), progress);
+                  }),
+                  true);
+    defineCommand(
+        QStringLiteral("Datenbankkomplettleeren1Click"),
+        [this] {
+            if (!m_dialogs.confirm(QStringLiteral(
+                    "Datenbank komplett leeren? Alle Datensätze gehen dabei verloren!")) ||
+                !m_dialogs.confirm(QStringLiteral(
+                    "Wollen Sie wirklich alle Datensätze in dieser Datenbank löschen?")))
+                return;
+            WaitCursor wait;
+            const QString tableList = Marking::emptyDatabase(*ActiveTable());
+            OpenDatabase(tableList);
+        },
+        true);
 }

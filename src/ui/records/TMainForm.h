@@ -20,6 +20,7 @@ class QToolButton;
 class RecordGrid;
 class RecordGridModel;
 class Shell;
+class TDoIDForm;
 class Table;
 class UserDialogs;
 
@@ -104,6 +105,7 @@ private:
         QList<QAbstractButton*> buttons;
     };
 
+    void defineBulkCommands();
     void buildWindow();
     void buildMenus();
     QWidget* buildToolBar();
@@ -152,4 +154,5 @@ private:
     QWidget* m_dbPanel = nullptr;
     QMenu* m_popup = nullptr;
     QPushButton* m_openModeButton = nullptr;
+    TDoIDForm* m_idForm = nullptr;
 };

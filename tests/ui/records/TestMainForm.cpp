@@ -1,6 +1,7 @@
 #include "RecordGrid.h"
 #include "RecordGridModel.h"
 #include "TestSupport.h"
+#include "foundations/FileNames.h"
 #include "foundations/Shell.h"
 #include "foundations/StoreLock.h"
 #include "foundations/Table.h"
@@ -13,9 +14,12 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 
 namespace {
 
@@ -320,6 +324,106 @@ private slots:
         QCOMPARE(form->gridModel()->columns().size(), 17);
         QCOMPARE(form->gridModel()->columns().first().title, QStringLiteral("Nr."));
         QVERIFY(f.dialogs.shown.isEmpty());
+    }
+
+    void bulkMarking() {
+        Fixture f;
+        f.installation.writeFile(QStringLiteral("Data/database.fil"),
+                                 {QStringLiteral("Kopf"), QStringLiteral("Alle|"),
+                                  QStringLiteral("Unmarkiert|Selected='False'")});
+        auto form = f.start();
+        addRecords(*form->ActiveTable(),
+                   {{"A", "", "Falsch"}, {"B", "", "Falsch"}, {"C", "", "Wahr"}});
+        // The marking takes the records out of this filter; every one of them is marked all the
+        // same.
+        form->ComboBox1Change(1);
+        form->findChild<QToolButton*>(QStringLiteral("SelectAllTB"))->click();
+        form->ActiveTable()->setFiltered(false);
+        QCOMPARE(form->ActiveTable()->recordCount(), 3);
+        form->ActiveTable()->setFilter(QStringLiteral("Selected='True'"));
+        form->ActiveTable()->setFiltered(true);
+        QCOMPARE(form->ActiveTable()->recordCount(), 3);
+        QCOMPARE(form->statusText(), QString());
+
+        f.dialogs.answers = {UserDialogs::Answer::No};
+        form->findChild<QToolButton*>(QStringLiteral("UnselectAllTB"))->click();
+        QCOMPARE(form->ActiveTable()->recordCount(), 3);
+        f.dialogs.answers = {UserDialogs::Answer::Yes};
+        form->findChild<QToolButton*>(QStringLiteral("UnselectAllTB"))->click();
+        QVERIFY(!form->ActiveTable()->filtered());
+        QCOMPARE(form->ActiveTable()->filter(), QString());
+        QCOMPARE(f.dialogs.texts(),
+                 QStringList(2, QStringLiteral("Alle markierten Datensätze unmarkieren?")));
+    }
+
+    void idRangeDialog_data() {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QString>("marked"); // names, in ID order
+        QTest::addColumn<int>("errors");
+        QTest::newRow("range") << "2"
+                               << "3"
+                               << "BC" << 0;
+        QTest::newRow("reversed marks nothing") << "3"
+                                                << "2"
+                                                << "" << 0;
+        QTest::newRow("empty start keeps 0 to 0") << ""
+                                                  << "3"
+                                                  << "" << 1;
+    }
+    void idRangeDialog() {
+        QFETCH(QString, start);
+        QFETCH(QString, end);
+        QFETCH(QString, marked);
+        QFETCH(int, errors);
+        Fixture f;
+        auto form = f.start();
+        addRecords(
+            *form->ActiveTable(),
+            {{"A", "", "Falsch"}, {"B", "", "Falsch"}, {"C", "", "Falsch"}, {"D", "", "Falsch"}});
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Markieren von ID bis ID"));
+            QCOMPARE(dialog->findChild<QLabel*>(QStringLiteral("DoLabel"))->text(),
+                     QStringLiteral("Markieren"));
+            QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("MaskEdit1")), start);
+            QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("MaskEdit2")), end);
+            dialog->findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
+        });
+        form->findChild<QAction*>(QStringLiteral("MarkierenvonIDbisID1"))->trigger();
+        QCOMPARE(f.dialogs.shown.size(), errors);
+        Table& table = *form->ActiveTable();
+        QCOMPARE(table.recNo(), 0);
+        QString names;
+        for (table.first(); !table.eof(); table.next())
+            if (table.asBool(table.fieldIndex(QStringLiteral("Selected"))))
+                names += table.text(QStringLiteral("Name"));
+        QCOMPARE(names, marked);
+    }
+
+    void deleteMarkedAndEmpty() {
+        Fixture f;
+        auto form = f.start();
+        addRecords(*form->ActiveTable(),
+                   {{"A", "", "Wahr"}, {"B", "", "Falsch"}, {"C", "", "Wahr"}});
+        f.dialogs.answers = {UserDialogs::Answer::Yes};
+        form->findChild<QAction*>(QStringLiteral("AllemarkiertenDatenstzelschen2"))->trigger();
+        QCOMPARE(form->ActiveTable()->recordCount(), 1);
+        QCOMPARE(countText(*form), QStringLiteral("1 Datensätze"));
+
+        f.dialogs.answers = {UserDialogs::Answer::Yes, UserDialogs::Answer::No};
+        form->findChild<QAction*>(QStringLiteral("Datenbankkomplettleeren1"))->trigger();
+        QCOMPARE(form->ActiveTable()->recordCount(), 1);
+        f.dialogs.answers = {UserDialogs::Answer::Yes, UserDialogs::Answer::Yes};
+        form->findChild<QAction*>(QStringLiteral("Datenbankkomplettleeren1"))->trigger();
+        QVERIFY(form->hasOpenTable());
+        QCOMPARE(form->ActiveTable()->recordCount(), 0);
+        QCOMPARE(form->ActiveTable()->fieldCount(), 17);
+        QCOMPARE(countText(*form), QStringLiteral("0 Datensätze"));
+        QVERIFY(
+            QFileInfo(FileNames::resolve(f.installation.dataDir() + QStringLiteral("database.grd")))
+                .size() > 100);
     }
 
     void settingsFileCheckedOnActivation() {
