@@ -4,6 +4,10 @@
 #include "RecordGrid.h"
 #include "RecordGridModel.h"
 #include "TDoIDForm.h"
+#include "TEdForm.h"
+#include "TFilter2Form.h"
+#include "TFilterForm.h"
+#include "TSearchForm.h"
 #include "definitions/Descriptors.h"
 #include "definitions/GridLayout.h"
 #include "foundations/CommandGuard.h"
@@ -174,6 +178,7 @@ TMainForm::TMainForm(const ProductConfig& config, const Folders& folders, UserDi
     defineCommand(
         QStringLiteral("Beenden1Click"), [this] { close(); }, false);
     defineBulkCommands();
+    defineEditingCommands();
 
     buildWindow();
     updateCommandStates();
@@ -985,6 +990,55 @@ void TMainForm::defineBulkCommands() {
             WaitCursor wait;
             const QString tableList = Marking::emptyDatabase(*ActiveTable());
             OpenDatabase(tableList);
+        },
+        true);
+}
+
+// ---- editor, filters, search --------------------------------------------------------
+
+void TMainForm::defineEditingCommands() {
+    const auto editor = [this](TEdForm::Mode mode) {
+        return [this, mode] {
+            if (!m_editForm)
+                m_editForm = new TEdForm(*this, this);
+            m_editForm->ShowMode(mode);
+            ShowRecordCount();
+            m_grid->setFocus();
+        };
+    };
+    defineCommand(QStringLiteral("NewRecord"), editor(TEdForm::Mode::New), true);
+    defineCommand(QStringLiteral("EditRecord"), editor(TEdForm::Mode::Edit), true);
+    defineCommand(QStringLiteral("DeleteRecord"), editor(TEdForm::Mode::Delete), true);
+    const auto search = [this](bool fromStart) {
+        return [this, fromStart] {
+            if (!m_searchForm)
+                m_searchForm = new TSearchForm(*this, this);
+            if (fromStart)
+                ActiveTable()->first();
+            m_searchForm->exec();
+            ShowRecordCount();
+        };
+    };
+    // The search works on the open table, so without one it answers as the other commands do.
+    defineCommand(QStringLiteral("Suchen1Click"), search(false), true);
+    defineCommand(QStringLiteral("SearchTBClick"), search(true), true);
+    defineCommand(
+        QStringLiteral("UniversalFilterTBClick"),
+        [this] {
+            if (!m_filterForm)
+                m_filterForm = new TFilterForm(*this, this);
+            m_filterForm->exec();
+            ShowRecordCount();
+        },
+        true);
+    defineCommand(
+        QStringLiteral("ToolButton1Click"),
+        [this] {
+            if (!m_filter2Form)
+                m_filter2Form = new TFilter2Form(*this, this);
+            ActiveTable()->first();
+            m_filter2Form->exec();
+            ShowRecordCount();
         },
         true);
 }

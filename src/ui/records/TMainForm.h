@@ -21,6 +21,10 @@ class RecordGrid;
 class RecordGridModel;
 class Shell;
 class TDoIDForm;
+class TEdForm;
+class TFilter2Form;
+class TFilterForm;
+class TSearchForm;
 class Table;
 class UserDialogs;
 
@@ -106,6 +110,7 @@ private:
     };
 
     void defineBulkCommands();
+    void defineEditingCommands();
     void buildWindow();
     void buildMenus();
     QWidget* buildToolBar();
@@ -155,4 +160,8 @@ private:
     QMenu* m_popup = nullptr;
     QPushButton* m_openModeButton = nullptr;
     TDoIDForm* m_idForm = nullptr;
+    TEdForm* m_editForm = nullptr;
+    TFilterForm* m_filterForm = nullptr;
+    TFilter2Form* m_filter2Form = nullptr;
+    TSearchForm* m_searchForm = nullptr;
 };
