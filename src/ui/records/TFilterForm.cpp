@@ -16,6 +16,7 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -121,7 +122,9 @@ TFilterForm::TFilterForm(TMainForm& main, QWidget* parent) : QDialog(parent), m_
     m_connector = new QToolButton(this);
     m_connector->setObjectName(QStringLiteral("ConectorBtn"));
     m_connector->setFocusPolicy(Qt::NoFocus);
-    m_connector->setMinimumSize(129, 22);
+    // As wide as its longest caption, so cycling does not make it jump.
+    m_connector->setText(FilterBuilder::connectorCaption(1));
+    m_connector->setFixedSize(std::max(129, m_connector->sizeHint().width() + 16), 22);
     m_connector->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     layout->addWidget(m_connector, 0, Qt::AlignHCenter);
 

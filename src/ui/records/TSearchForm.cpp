@@ -17,6 +17,15 @@ namespace {
 const QString kSearch = QStringLiteral("Suchen");
 const QString kSearchOn = QStringLiteral("Weiter suchen");
 
+// A field text longer than the window is shortened with an ellipsis; the whole text is in
+// the tool tip.
+void showLine(QLabel* line, const QString& text) {
+    const QString shown =
+        line->fontMetrics().elidedText(text, Qt::ElideRight, line->contentsRect().width());
+    line->setText(shown);
+    line->setToolTip(shown == text ? QString() : text);
+}
+
 } // namespace
 
 TSearchForm::TSearchForm(TMainForm& main, QWidget* parent) : QDialog(parent), m_main(main) {
@@ -124,8 +133,10 @@ void TSearchForm::FormActivate() {
 
 void TSearchForm::clearResult() {
     m_resultCaption->clear();
-    for (QLabel* line : m_lines)
+    for (QLabel* line : m_lines) {
         line->clear();
+        line->setToolTip(QString());
+    }
     m_editButton->hide();
 }
 
@@ -147,10 +158,9 @@ void TSearchForm::SearchNext() {
         m_resultCaption->setText(QStringLiteral("Suchergebnis:"));
         m_ok->setText(kSearchOn);
         const RecordSearch::Result result = m_search.step(*table);
-        m_lines[0]->setText(result.line1);
-        m_lines[1]->setText(result.line2);
-        m_lines[2]->setText(result.line3);
-        m_lines[2]->setToolTip(result.line3);
+        const QString texts[3] = {result.line1, result.line2, result.line3};
+        for (int i = 0; i < 3; ++i)
+            showLine(m_lines[i], texts[i]);
         m_editButton->setVisible(result.hit);
     });
 }
