@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundations/Shell.h"
 #include "foundations/UserDialogs.h"
 
 #include <QList>
@@ -39,4 +40,19 @@ public:
     QString saveFileName(const QString&, const QString&, const QString&) override;
     QString folderName(const QString&, const QString&) override;
     QStringList texts() const;
+};
+
+// Records every outside start; reports success unless told otherwise.
+class RecordingShell : public Shell {
+public:
+    QStringList opened;
+    bool succeed = true;
+    bool open(const QString& pathOrUrl) override {
+        opened.append(pathOrUrl);
+        return succeed;
+    }
+    bool start(const QString& program, const QStringList&) override {
+        opened.append(program);
+        return succeed;
+    }
 };

@@ -17,19 +17,6 @@
 
 namespace {
 
-class RecordingShell : public Shell {
-public:
-    QStringList opened;
-    bool open(const QString& pathOrUrl) override {
-        opened.append(pathOrUrl);
-        return true;
-    }
-    bool start(const QString& program, const QStringList&) override {
-        opened.append(program);
-        return true;
-    }
-};
-
 // The shipped profile with extra fields for the hiding rule, a boolean with a choice list,
 // a number field and a required field.
 const QStringList kExtraProfileLines = {

@@ -15,19 +15,6 @@
 
 namespace {
 
-class RecordingShell : public Shell {
-public:
-    QStringList opened;
-    bool open(const QString& pathOrUrl) override {
-        opened.append(pathOrUrl);
-        return true;
-    }
-    bool start(const QString& program, const QStringList&) override {
-        opened.append(program);
-        return true;
-    }
-};
-
 // A main window on the shipped address database with three records:
 // 1 Meier (marked), 2 Adler, 3 Meierhof in Berlin.
 struct Fixture {

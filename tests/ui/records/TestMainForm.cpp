@@ -23,20 +23,6 @@
 
 namespace {
 
-class RecordingShell : public Shell {
-public:
-    QStringList opened;
-    bool succeed = true;
-    bool open(const QString& pathOrUrl) override {
-        opened.append(pathOrUrl);
-        return succeed;
-    }
-    bool start(const QString& program, const QStringList&) override {
-        opened.append(program);
-        return succeed;
-    }
-};
-
 struct Fixture {
     TestInstallation installation;
     RecordingDialogs dialogs;
