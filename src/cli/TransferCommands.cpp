@@ -31,9 +31,9 @@ bool takeFlag(QStringList& args, const QString& name) {
 
 QString takePath(QStringList& args, const QString& what) {
     if (args.size() != 1 || args.first().startsWith(QStringLiteral("--")))
-        throw CliUsageError{
-            args.isEmpty() ? QStringLiteral("%1 fehlt").arg(what)
-                           : QStringLiteral("unerwartetes Argument „%1“").arg(args.last())};
+        throw CliUsageError{args.isEmpty()
+                                ? QStringLiteral("%1 fehlt").arg(what)
+                                : QStringLiteral("unerwartetes Argument „%1“").arg(args.last())};
     return QFileInfo(args.takeFirst()).absoluteFilePath();
 }
 
@@ -79,8 +79,8 @@ int cliImport(CliContext& context) {
     }
     if (TextImport::isTableFile(path))
         throw QuillonError(NotAvailable::tableFileImport());
-    const TextImport::Result result = TextImport::ImportCVS(
-        table, path, mapping, delimited ? delimiters : QStringLiteral(";"));
+    const TextImport::Result result =
+        TextImport::ImportCVS(table, path, mapping, delimited ? delimiters : QStringLiteral(";"));
     context.out << records(result.added) << " importiert\n";
     return 0;
 }
@@ -106,8 +106,7 @@ int cliExportCsv(CliContext& context) {
             options.fields.append(field.name);
     }
     table.first();
-    const TextExport::Result result =
-        TextExport::ExportText(table, options, [&] { return path; });
+    const TextExport::Result result = TextExport::ExportText(table, options, [&] { return path; });
     context.out << records(result.records) << " exportiert\n";
     return 0;
 }

@@ -12,6 +12,9 @@
 #include <QDate>
 #include <QElapsedTimer>
 #include <QSaveFile>
+#include <algorithm>
+#include <cstring>
+#include <memory>
 #include <sqlite3.h>
 
 namespace TextExport {
@@ -24,23 +27,38 @@ constexpr qint64 kProgressInterval = 100; // ms
 // Collects the Windows-1252 bytes of the file and hands them to the save file in large pieces.
 class Writer {
 public:
-    explicit Writer(const QString& path) : m_path(path), m_file(path) {
+    explicit Writer(const QString& path)
+        : m_path(path), m_file(path), m_buffer(new char[kFlushSize]) {
         if (!m_file.open(QIODevice::WriteOnly))
             fail();
-        m_buffer.reserve(kFlushSize + 4096);
     }
 
-    void ascii(const char* data, qsizetype size) { m_buffer.append(data, size); }
-    void text(QStringView text) { m_buffer.append(TextFile::encodeWindows1252(text)); }
-    void blanks(qsizetype count) {
-        if (count > 0)
-            m_buffer.append(count, ' ');
-    }
-    void endLine() {
-        m_buffer.append("\r\n", 2);
-        if (m_buffer.size() >= kFlushSize)
+    void ascii(const char* data, qsizetype size) {
+        if (m_used + size > kFlushSize) {
             flush();
+            if (size > kFlushSize) {
+                write(data, size);
+                return;
+            }
+        }
+        std::memcpy(m_buffer.get() + m_used, data, static_cast<size_t>(size));
+        m_used += size;
     }
+    void text(QStringView text) {
+        const QByteArray bytes = TextFile::encodeWindows1252(text);
+        ascii(bytes.constData(), bytes.size());
+    }
+    void blanks(qsizetype count) {
+        while (count > 0) {
+            if (m_used == kFlushSize)
+                flush();
+            const qsizetype piece = std::min(count, kFlushSize - m_used);
+            std::memset(m_buffer.get() + m_used, ' ', static_cast<size_t>(piece));
+            m_used += piece;
+            count -= piece;
+        }
+    }
+    void endLine() { ascii("\r\n", 2); }
     void commit() {
         flush();
         if (!m_file.commit())
@@ -49,9 +67,12 @@ public:
 
 private:
     void flush() {
-        if (m_file.write(m_buffer) != m_buffer.size())
+        write(m_buffer.get(), m_used);
+        m_used = 0;
+    }
+    void write(const char* data, qsizetype size) {
+        if (size > 0 && m_file.write(data, size) != size)
             fail();
-        m_buffer.clear();
     }
     [[noreturn]] void fail() {
         const QString reason = m_file.errorString();
@@ -62,7 +83,8 @@ private:
 
     QString m_path;
     QSaveFile m_file;
-    QByteArray m_buffer;
+    std::unique_ptr<char[]> m_buffer;
+    qsizetype m_used = 0;
 };
 
 bool isAscii(const char* data, qsizetype size) {
@@ -133,8 +155,7 @@ std::vector<int> exportWidths(const Table& table, const QList<int>& fields) {
     for (int field : fields) {
         const QString line = field + 1 < lines.size() ? lines[field + 1] : QString();
         qint64 size = 0;
-        if (!FieldValues::parseInteger(Column(line, 4), &size) || size > 1000000 ||
-            size < -1000000)
+        if (!FieldValues::parseInteger(Column(line, 4), &size) || size > 1000000 || size < -1000000)
             throw QuillonError(QStringLiteral("Die Größe „%1“ des Feldes „%2“ in Zeile %3 des "
                                               "Profils „%4“ ist keine Zahl.")
                                    .arg(Column(line, 4), table.fields()[field].name)

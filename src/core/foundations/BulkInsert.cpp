@@ -124,19 +124,19 @@ void BulkInsert::setAsideIndexes(qint64 expectedRecords) {
         return;
     // Unique indexes stay, so a duplicate is still refused at its own record.
     QStringList names;
-    m_table.forEachRow(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'index' "
-                                      "AND tbl_name = ? AND sql IS NOT NULL"),
-                       {Table::recordsTable()}, [&](sqlite3_stmt* row) {
-                           const QString sql = QString::fromUtf8(
-                               reinterpret_cast<const char*>(sqlite3_column_text(row, 1)));
-                           if (!sql.startsWith(QStringLiteral("CREATE UNIQUE"),
-                                               Qt::CaseInsensitive)) {
-                               names.append(QString::fromUtf8(
-                                   reinterpret_cast<const char*>(sqlite3_column_text(row, 0))));
-                               m_droppedIndexes.append(sql);
-                           }
-                           return true;
-                       });
+    m_table.forEachRow(
+        QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'index' "
+                       "AND tbl_name = ? AND sql IS NOT NULL"),
+        {Table::recordsTable()}, [&](sqlite3_stmt* row) {
+            const QString sql =
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(row, 1)));
+            if (!sql.startsWith(QStringLiteral("CREATE UNIQUE"), Qt::CaseInsensitive)) {
+                names.append(
+                    QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(row, 0))));
+                m_droppedIndexes.append(sql);
+            }
+            return true;
+        });
     for (const QString& name : names)
         m_table.execute(QStringLiteral("DROP INDEX %1").arg(quoteIdentifier(name)));
 }

@@ -120,9 +120,10 @@ Result ImportCVS(Table& table, const QString& path, const QList<MappingEntry>& m
     Result result;
     result.lines = reader.lineCount();
     const auto lineError = [&](qint64 index, const QString& field, const QString& message) {
-        const QString where = field.isEmpty()
-                                  ? QStringLiteral("in Zeile %1").arg(index + 1)
-                                  : QStringLiteral("in Zeile %1 beim Feld „%2“").arg(index + 1).arg(field);
+        const QString where =
+            field.isEmpty()
+                ? QStringLiteral("in Zeile %1").arg(index + 1)
+                : QStringLiteral("in Zeile %1 beim Feld „%2“").arg(index + 1).arg(field);
         return QuillonError(QStringLiteral("Der Import wurde %1 abgebrochen:\n%2\n\nBereits "
                                            "importiert: %3.")
                                 .arg(where, message, records(result.added)));
@@ -153,9 +154,9 @@ Result ImportCVS(Table& table, const QString& path, const QList<MappingEntry>& m
             qint64 column = 0;
             if (!FieldValues::parseInteger(entry.column, &column) || column > INT_MAX ||
                 column < INT_MIN)
-                throw lineError(index, entry.fieldName,
-                                QStringLiteral("„%1“ ist keine gültige Spaltennummer.")
-                                    .arg(entry.column));
+                throw lineError(
+                    index, entry.fieldName,
+                    QStringLiteral("„%1“ ist keine gültige Spaltennummer.").arg(entry.column));
             const int field = table.findField(entry.fieldName);
             if (field < 0)
                 throw lineError(index, entry.fieldName,
