@@ -110,8 +110,9 @@ void TAsciiForm::FormActivate() {
 
 // The save dialog with the export's filter; a name without extension gets ".csv".
 QString TAsciiForm::askFileName() {
-    QString path = m_main.dialogs().saveFileName(
-        QStringLiteral("Export"), QString(), QStringLiteral("Trennzeichen getrennte Datei (*.csv)"));
+    QString path =
+        m_main.dialogs().saveFileName(QStringLiteral("Export"), QString(),
+                                      QStringLiteral("Trennzeichen getrennte Datei (*.csv)"));
     if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty())
         return path;
     path += QStringLiteral(".csv");

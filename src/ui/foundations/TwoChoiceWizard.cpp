@@ -23,20 +23,20 @@ TwoChoiceWizard::TwoChoiceWizard(const ProductConfig& config, const Folders& fol
     setFixedSize(texts.clientSize);
 
     auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 12, 10);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(16);
 
     auto* image = new QLabel(this);
     image->setObjectName(QStringLiteral("Image1"));
     const QPixmap picture(folders.pictureDir + config.wizardPicture);
     if (!picture.isNull())
-        image->setPixmap(picture.scaledToHeight(texts.clientSize.height(),
-                                                Qt::SmoothTransformation));
+        image->setPixmap(
+            picture.scaledToHeight(texts.clientSize.height(), Qt::SmoothTransformation));
     image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     layout->addWidget(image);
 
     auto* right = new QVBoxLayout;
-    right->setContentsMargins(0, 16, 0, 0);
+    right->setContentsMargins(0, 16, 12, 10);
     auto* question = new QLabel(QStringLiteral("Was wollen Sie tun?"), this);
     question->setObjectName(QStringLiteral("Label3"));
     QFont bold = question->font();

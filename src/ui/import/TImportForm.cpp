@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -39,8 +40,8 @@ TImportForm::TImportForm(TMainForm& main, QWidget* parent) : QDialog(parent), m_
     const ProductConfig& config = main.config();
     layout->addWidget(link(QStringLiteral("Label13"), QStringLiteral("Hilfe: Import von MS Excel"),
                            config.excelHelpPage));
-    layout->addWidget(link(QStringLiteral("Label16"),
-                           QStringLiteral("Hilfe: Import von MS Access"), config.accessHelpPage));
+    layout->addWidget(link(QStringLiteral("Label16"), QStringLiteral("Hilfe: Import von MS Access"),
+                           config.accessHelpPage));
     layout->addWidget(link(QStringLiteral("Label17"),
                            QStringLiteral("Hilfe: Import von dBase, Parodox oder Foxpro"),
                            config.databasesHelpPage));
@@ -101,11 +102,10 @@ TImportForm::TImportForm(TMainForm& main, QWidget* parent) : QDialog(parent), m_
 }
 
 QLabel* TImportForm::link(const QString& name, const QString& text, const QString& page) {
-    auto* label = new QLabel(
-        QStringLiteral("<a href=\"%1\" style=\"color:navy; font-weight:bold; "
-                       "text-decoration:underline\">%2</a>")
-            .arg(page, text.toHtmlEscaped()),
-        this);
+    auto* label = new QLabel(QStringLiteral("<a href=\"%1\" style=\"color:navy; font-weight:bold; "
+                                            "text-decoration:underline\">%2</a>")
+                                 .arg(page, text.toHtmlEscaped()),
+                             this);
     label->setObjectName(name);
     label->setTextFormat(Qt::RichText);
     label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
@@ -143,8 +143,8 @@ void TImportForm::FormShow() {
     QList<QLabel*> labels;
     int labelWidth = 0;
     for (const TextImport::MappingEntry& entry : entries) {
-        auto* label = new QLabel(QStringLiteral("\"%1\" ist in Spalte").arg(entry.caption),
-                                 m_entries);
+        auto* label =
+            new QLabel(QStringLiteral("\"%1\" ist in Spalte").arg(entry.caption), m_entries);
         label->setObjectName(QStringLiteral("Label_") + entry.fieldName);
         label->adjustSize();
         labelWidth = std::max(labelWidth, label->width());
@@ -164,6 +164,9 @@ void TImportForm::FormShow() {
     }
     m_entries->resize(editLeft + 100 + 14, bottom + 10);
     m_scrollBox->setWidget(m_entries);
+    // Wide enough for the rows, so only the vertical scroll bar is ever needed.
+    m_scrollBox->setMinimumWidth(m_entries->width() + 2 * m_scrollBox->frameWidth() +
+                                 m_scrollBox->verticalScrollBar()->sizeHint().width());
 }
 
 void TImportForm::FormHide() {
@@ -175,7 +178,8 @@ void TImportForm::FormHide() {
 }
 
 void TImportForm::ImportBitBtnClick() {
-    const QString fileName = m_main.dialogs().openFileName(QStringLiteral("Import"), QString(), kFilter);
+    const QString fileName =
+        m_main.dialogs().openFileName(QStringLiteral("Import"), QString(), kFilter);
     bool done = true;
     if (!fileName.isEmpty())
         done = TextImport::isTableFile(fileName) ? ImportDataBase(fileName) : ImportCVS(fileName);

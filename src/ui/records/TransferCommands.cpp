@@ -1,5 +1,4 @@
 #include "TMainForm.h"
-
 #include "export/TAsciiForm.h"
 #include "export/TExportWizzard1Form.h"
 #include "foundations/Table.h"

@@ -95,7 +95,8 @@ private slots:
         });
         QCOMPARE(f.dialogs.texts(), QStringList{"Bitte zuerst eine Auswahl treffen!"});
         f.runImport([](QWidget* wizard) {
-            wizard->findChild<QRadioButton*>(QStringLiteral("OutlookRadioButton"))->setChecked(true);
+            wizard->findChild<QRadioButton*>(QStringLiteral("OutlookRadioButton"))
+                ->setChecked(true);
             Fixture::click(wizard, "WeiterBitBtn");
         });
         QCOMPARE(f.dialogs.shown.size(), 2);
@@ -113,8 +114,8 @@ private slots:
         Fixture f;
         f.dialogs.fileNames = {f.file("Meier,Köln\r\n\r\n\"Adler\",\"Dresden\",x\r\n")};
         f.runImport(Fixture::chooseDatabase, [](QWidget* form) {
-            const QList<QLineEdit*> edits = form->findChildren<QLineEdit*>(
-                QRegularExpression(QStringLiteral("^Edit_")));
+            const QList<QLineEdit*> edits =
+                form->findChildren<QLineEdit*>(QRegularExpression(QStringLiteral("^Edit_")));
             QCOMPARE(edits.size(), 13);
             QLineEdit* mail = Fixture::edit(form, QStringLiteral("Mail"));
             QCOMPARE(mail->text(), QStringLiteral("0"));
@@ -187,8 +188,7 @@ private slots:
         f.runImport(Fixture::chooseDatabase, [&f](QWidget* form) {
             for (const char* name : {"Label13", "Label16", "Label17", "Label18"}) {
                 auto* link = form->findChild<QLabel*>(QString::fromLatin1(name));
-                const QString href =
-                    link->text().section(u'"', 1, 1); // the page the link names
+                const QString href = link->text().section(u'"', 1, 1); // the page the link names
                 emit link->linkActivated(href);
             }
             Fixture::click(form, "HilfeBitBtn");
