@@ -36,6 +36,8 @@ public:
     // Builds the indexes set aside again; needed before the transaction is committed, also
     // after a failure, so the records inserted so far can be kept.
     void finish();
+    // True when finish() has indexes to build, which takes a while for many records.
+    bool rebuildsIndexes() const { return !m_droppedIndexes.isEmpty(); }
 
 private:
     void setAsideIndexes(qint64 expectedRecords);

@@ -40,6 +40,19 @@ bool isDelimiter(QChar c, QStringView delimiters) {
     return false;
 }
 
+// Control characters in a value mean the file is not text (a program or a picture, say);
+// taking them would only fill the table with rubbish. Tabs are text.
+void requireText(QStringView value) {
+    for (QChar c : value) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != u'\t') || (u >= 0x7F && u <= 0x9F))
+            throw QuillonError(
+                QStringLiteral("Der Wert enthält das Steuerzeichen %1 (hexadezimal); "
+                               "ist die Datei eine Textdatei?")
+                    .arg(QString::number(u, 16).toUpper().rightJustified(2, u'0')));
+    }
+}
+
 // Keeps what was posted before the failing line, as the record-by-record import keeps it.
 void commitWhatIsDone(Table& table) {
     try {
@@ -194,7 +207,9 @@ Result ImportCVS(Table& table, const QString& path, const QList<MappingEntry>& m
             splitWords(line, delimiters, words);
             for (size_t i = 0; i < entrySlots.size(); ++i) {
                 try {
-                    inserter->setText(entrySlots[i], fieldValue(words, entryColumns[i]));
+                    const QStringView value = fieldValue(words, entryColumns[i]);
+                    requireText(value);
+                    inserter->setText(entrySlots[i], value);
                 } catch (const QuillonError& error) {
                     throw lineError(index, mapping[static_cast<qsizetype>(i)].fieldName,
                                     error.message());
@@ -229,8 +244,11 @@ Result ImportCVS(Table& table, const QString& path, const QList<MappingEntry>& m
     if (lastRecordLine >= 0 && lastReported != lastRecordLine)
         report(lastRecordLine);
     try {
-        if (inserter)
+        if (inserter) {
+            if (inserter->rebuildsIndexes() && progress)
+                progress(QStringLiteral("Import: Indizes werden aufgebaut …"));
             inserter->finish();
+        }
         inserter.reset();
         table.commit();
     } catch (...) {

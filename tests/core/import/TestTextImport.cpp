@@ -219,6 +219,12 @@ private slots:
             << "1" << 2 << QStringList{"Zeile 3", "„Name“", "2 Datensätze"};
         QTest::newRow("text in a number field") << QByteArray("1\nzwei") << "Anzahl"
                                                 << "1" << 1 << QStringList{"Zeile 2", "„Anzahl“"};
+        QTest::newRow("program file, not text")
+            << QByteArray("ok\n\x7f"
+                          "ELF\x02\x01\x01\0\0\x03",
+                          12)
+            << "Notiz"
+            << "1" << 1 << QStringList{"Zeile 2", "„Notiz“", "Steuerzeichen 7F"};
         QTest::newRow("no such date") << QByteArray("31.2.2000") << "Geburtstag"
                                       << "1" << 0 << QStringList{"Zeile 1", "„Geburtstag“"};
     }
