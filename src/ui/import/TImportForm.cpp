@@ -152,6 +152,7 @@ void TImportForm::FormShow() {
     }
     const int editLeft = std::max(170, 20 + labelWidth + 10);
     int bottom = 0;
+    QList<QWidget*> chain = {m_delimiter};
     for (qsizetype k = 0; k < entries.size(); ++k) {
         const int i = static_cast<int>(k) + 5;
         auto* edit = new QLineEdit(QStringLiteral("0"), m_entries);
@@ -159,11 +160,16 @@ void TImportForm::FormShow() {
         edit->setGeometry(editLeft, 20 * i - 90, 100, 20);
         labels[k]->move(20, 20 * i - 88);
         labels[k]->setBuddy(edit);
+        chain.append(edit);
         bottom = 20 * i - 90 + 20;
         m_entryFields.append(entries[k].fieldName);
     }
     m_entries->resize(editLeft + 100 + 14, bottom + 10);
     m_scrollBox->setWidget(m_entries);
+    // The entries come between the delimiter and the buttons in the tab order.
+    chain.append(findChild<QWidget*>(QStringLiteral("ImportBitBtn")));
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
     // Wide enough for the rows, so only the vertical scroll bar is ever needed.
     m_scrollBox->setMinimumWidth(m_entries->width() + 2 * m_scrollBox->frameWidth() +
                                  m_scrollBox->verticalScrollBar()->sizeHint().width());
