@@ -54,6 +54,10 @@ BulkInsert::BulkInsert(Table& table, const QList<int>& fields, qint64 expectedRe
     for (int field : fields) {
         if (field < 0 || field >= defs.size())
             throw QuillonError(QStringLiteral("Feldnummer %1 gibt es nicht.").arg(field));
+        if (defs[field].kind == FieldKind::AutoInc)
+            throw QuillonError(QStringLiteral("Das Feld „%1“ vergibt die Tabelle selbst; es kann "
+                                              "nicht gesetzt werden.")
+                                   .arg(defs[field].name));
         for (const Slot& slot : m_slots)
             if (slot.field == field)
                 throw QuillonError(

@@ -17,7 +17,8 @@ struct sqlite3_stmt;
 // Table::refresh() afterwards, as the cursor does not follow these inserts.
 class BulkInsert {
 public:
-    // The fields (indexes into table.fields()) the records may set; each may be named once.
+    // The fields (indexes into table.fields()) the records may set; each may be named once,
+    // and auto-increment fields not at all (the store numbers them).
     // When many records are expected compared with those already there, the non-unique
     // indexes are dropped and built again by finish(), which is far quicker than keeping
     // them up to date record by record.

@@ -177,7 +177,11 @@ Result ImportCVS(Table& table, const QString& path, const QList<MappingEntry>& m
             entryColumns.push_back(column);
             entrySlots.push_back(slotOf(field));
         }
-        inserter = std::make_unique<BulkInsert>(table, fields, result.lines - index);
+        try {
+            inserter = std::make_unique<BulkInsert>(table, fields, result.lines - index);
+        } catch (const QuillonError& error) {
+            throw lineError(index, QString(), error.message());
+        }
     };
 
     QElapsedTimer sinceReport;
