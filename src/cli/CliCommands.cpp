@@ -1,4 +1,5 @@
 #include "CliCommands.h"
+#include "TransferCommands.h"
 
 #include "definitions/DatabaseSession.h"
 #include "definitions/Descriptors.h"
@@ -183,6 +184,12 @@ const QList<CliCommand>& cliCommands() {
         {QStringLiteral("mark-text"), QStringLiteral("mark-text TEXT"), markText},
         {QStringLiteral("delete-marked"), QStringLiteral("delete-marked"), deleteMarked},
         {QStringLiteral("empty"), QStringLiteral("empty"), emptyDatabase},
+        {QStringLiteral("import"),
+         QStringLiteral("import DATEI [--map FELD=SPALTE,...] [--delimiter ZEICHEN]"), cliImport},
+        {QStringLiteral("export-csv"),
+         QStringLiteral("export-csv AUSGABEDATEI [--fields F1,F2,...] [--no-header] [--trim] "
+                        "[--marked] [--delimiter TEXT]"),
+         cliExportCsv},
     };
     return commands;
 }

@@ -215,6 +215,39 @@ private slots:
         QVERIFY(!QFileInfo::exists(installation.dataDir() + QStringLiteral("database.DB")));
     }
 
+    void importThenExport() {
+        TestInstallation installation;
+        installation.writeFile(QStringLiteral("in.csv"),
+                               {"Müller,Köln,x", "", "\"Adler\",Dresden", "Zu,Lang,12345678901"});
+        const QString in = installation.programDir() + QStringLiteral("in.csv");
+        Run run = runCli(installation, {"import", in, "--map", "Name=1,Ort=2", "--delimiter", ","});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, QStringLiteral("3 Datensätze importiert\n"));
+        run = runCli(installation, {"import", in, "--map", "PLZ=3", "--delimiter", ","});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("Zeile 4")) &&
+                     run.err.contains(QStringLiteral("„PLZ“")),
+                 qPrintable(run.err));
+        QCOMPARE(runCli(installation, {"count"}).out, QStringLiteral("5\n"));
+        run = runCli(installation, {"import", installation.programDir() + "alt.DBF"});
+        QCOMPARE(run.status, 1);
+        QVERIFY(run.err.contains(QStringLiteral("noch nicht verfügbar")));
+
+        runCli(installation, {"add", "Name=Ohne"});
+        const QString out = installation.programDir() + QStringLiteral("out.csv");
+        run = runCli(installation, {"export-csv", out, "--fields", "Ort,Name", "--marked", "--trim",
+                                    "--no-header", "--delimiter", " | "});
+        QCOMPARE(run.out, QStringLiteral("5 Datensätze exportiert\n"));
+        QCOMPARE(installation.readBytes(QStringLiteral("out.csv")),
+                 QByteArray("M\xFCller | K\xF6ln | \r\nAdler | Dresden | \r\nZu | Lang | \r\n | "
+                            " | \r\n |  | \r\n"));
+        run = runCli(installation, {"export-csv", out, "--fields", "Name"});
+        QCOMPARE(run.out, QStringLiteral("6 Datensätze exportiert\n"));
+        QVERIFY(installation.readBytes(QStringLiteral("out.csv"))
+                    .startsWith("Name" + QByteArray(66, ' ') + ";\r\n"));
+        QCOMPARE(runCli(installation, {"export-csv"}).status, 2);
+    }
+
     void staleLockFileDoesNotStopTheTool() {
         TestInstallation installation;
         installation.writeFile(QStringLiteral("Data/Paradox.lck"), {});

@@ -331,7 +331,8 @@ void Table::open() {
     m_folder = QFileInfo(actual).absolutePath();
     StoreLock::acquire(m_folder);
     try {
-        m_db = openConnection(actual, SQLITE_OPEN_READWRITE);
+        // A table object lives on one thread, so its connection needs no locking of its own.
+        m_db = openConnection(actual, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
         exec(m_db, QStringLiteral("PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;"));
         loadSchema();
     } catch (...) {

@@ -110,6 +110,8 @@ public:
     void beginTransaction();
     void commit();
     void rollback();
+    // The ORDER BY terms of the cursor's order, for set-based readers that keep it.
+    QString orderClause() const;
 
     // Bound views stop following the cursor until the matching enableControls.
     void disableControls();
@@ -139,7 +141,6 @@ private:
     void requireOpen() const;
     void requireBrowse();
     QVector<QVariant> readRecord(Bookmark key) const;
-    QString orderClause() const;
     void notifyCurrent();
     void notifyDataSet();
     void checkRequired() const;

@@ -179,6 +179,7 @@ TMainForm::TMainForm(const ProductConfig& config, const Folders& folders, UserDi
         QStringLiteral("Beenden1Click"), [this] { close(); }, false);
     defineBulkCommands();
     defineEditingCommands();
+    defineTransferCommands();
 
     buildWindow();
     updateCommandStates();
@@ -302,7 +303,7 @@ void TMainForm::buildMenus() {
     menuItem(program, QStringLiteral("SerienBriefschreiben1"),
              QStringLiteral("Serien-Brief schreiben"), QStringLiteral("MailBitBtnClick"),
              Qt::Key_F2);
-    menuItem(program, QStringLiteral("ImportDelimiterDatei1"),
+    menuItem(program, QStringLiteral("DatenstzeImportieren1"),
              QStringLiteral("Datensätze importieren"),
              QStringLiteral("ImportDelimiterDatei1Click"));
     menuItem(program, QStringLiteral("Datenstzeexportieren1"),

@@ -111,6 +111,7 @@ private:
 
     void defineBulkCommands();
     void defineEditingCommands();
+    void defineTransferCommands();
     void buildWindow();
     void buildMenus();
     QWidget* buildToolBar();

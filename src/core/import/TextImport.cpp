@@ -1,0 +1,269 @@
+#include "TextImport.h"
+
+#include "TextLineReader.h"
+#include "definitions/Descriptors.h"
+#include "foundations/BulkInsert.h"
+#include "foundations/FieldValues.h"
+#include "foundations/QuillonError.h"
+#include "foundations/Table.h"
+#include "foundations/TextHelpers.h"
+#include "records/TableWork.h"
+
+#include <QElapsedTimer>
+#include <climits>
+#include <memory>
+
+namespace TextImport {
+
+namespace {
+
+constexpr qint64 kProgressInterval = 100; // ms
+
+QString records(int count) {
+    return count == 1 ? QStringLiteral("1 Datensatz") : QStringLiteral("%1 Datensätze").arg(count);
+}
+
+QStringView trimmed(QStringView text) {
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && text[start].unicode() <= 32)
+        ++start;
+    while (end > start && text[end - 1].unicode() <= 32)
+        --end;
+    return text.mid(start, end - start);
+}
+
+bool isDelimiter(QChar c, QStringView delimiters) {
+    for (QChar d : delimiters)
+        if (d == c)
+            return true;
+    return false;
+}
+
+// Control characters in a value mean the file is not text (a program or a picture, say);
+// taking them would only fill the table with rubbish. Tabs are text.
+void requireText(QStringView value) {
+    for (QChar c : value) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != u'\t') || (u >= 0x7F && u <= 0x9F))
+            throw QuillonError(
+                QStringLiteral("Der Wert enthält das Steuerzeichen %1 (hexadezimal); "
+                               "ist die Datei eine Textdatei?")
+                    .arg(QString::number(u, 16).toUpper().rightJustified(2, u'0')));
+    }
+}
+
+// Keeps what was posted before the failing line, as the record-by-record import keeps it.
+void commitWhatIsDone(Table& table) {
+    try {
+        table.commit();
+    } catch (const QuillonError&) {
+        table.rollback();
+    }
+}
+
+} // namespace
+
+QList<MappingEntry> mappingFromProfile(const QStringList& profileLines) {
+    QList<MappingEntry> entries;
+    for (qsizetype i = 5; i < profileLines.size(); ++i) {
+        const ProfileField field = ProfileField::fromLine(profileLines[i]);
+        if (field.name.isEmpty())
+            continue;
+        entries.append({field.name, QStringLiteral("0"), field.caption()});
+    }
+    return entries;
+}
+
+bool isTableFile(const QString& path) {
+    const QString name = path.mid(path.lastIndexOf(u'/') + 1);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    if (dot < 0)
+        return false;
+    const QString extension = AsciiUpper(name.mid(dot));
+    return extension == u".DB" || extension == u".DBF";
+}
+
+QString prepareLine(const QString& line) {
+    const QStringView trimmedLine = trimmed(line);
+    if (!trimmedLine.contains(u";;"))
+        return trimmedLine.toString();
+    QString result;
+    result.reserve(trimmedLine.size() + 8);
+    for (qsizetype i = 0; i < trimmedLine.size(); ++i) {
+        result.append(trimmedLine[i]);
+        if (trimmedLine[i] == u';' && i + 1 < trimmedLine.size() && trimmedLine[i + 1] == u';')
+            result.append(u' ');
+    }
+    return result;
+}
+
+void splitWords(QStringView line, QStringView delimiters, std::vector<QStringView>& words) {
+    words.clear();
+    const qsizetype length = line.size();
+    qsizetype i = 0;
+    while (i < length) {
+        while (i < length && isDelimiter(line[i], delimiters))
+            ++i;
+        const qsizetype start = i;
+        while (i < length && !isDelimiter(line[i], delimiters))
+            ++i;
+        if (i > start)
+            words.push_back(line.mid(start, i - start));
+    }
+}
+
+QStringView fieldValue(const std::vector<QStringView>& words, qint64 n) {
+    if (n <= 0 || n > static_cast<qint64>(words.size()))
+        return {};
+    QStringView word = words[static_cast<size_t>(n - 1)];
+    if (word.startsWith(u'"'))
+        word = word.mid(1);
+    if (word.endsWith(u'"'))
+        word.chop(1);
+    return trimmed(word);
+}
+
+Result ImportCVS(Table& table, const QString& path, const QList<MappingEntry>& mapping,
+                 const QString& delimiters, const Progress& progress) {
+    TableWork::requireOpen(table);
+    TextLineReader reader(path);
+    TableWork::postPending(table);
+
+    Result result;
+    result.lines = reader.lineCount();
+    const auto lineError = [&](qint64 index, const QString& field, const QString& message) {
+        const QString where =
+            field.isEmpty()
+                ? QStringLiteral("in Zeile %1").arg(index + 1)
+                : QStringLiteral("in Zeile %1 beim Feld „%2“").arg(index + 1).arg(field);
+        return QuillonError(QStringLiteral("Der Import wurde %1 abgebrochen:\n%2\n\nBereits "
+                                           "importiert: %3.")
+                                .arg(where, message, records(result.added)));
+    };
+
+    std::unique_ptr<BulkInsert> inserter;
+    int selectedSlot = -1;
+    int lastMailSlot = -1;
+    std::vector<int> entrySlots;
+    std::vector<qint64> entryColumns;
+    // The columns and fields are looked at when the first record needs them.
+    const auto prepare = [&](qint64 index) {
+        QList<int> fields;
+        const auto slotOf = [&](int field) {
+            const qsizetype at = fields.indexOf(field);
+            if (at >= 0)
+                return static_cast<int>(at);
+            fields.append(field);
+            return static_cast<int>(fields.size() - 1);
+        };
+        const QString standard[2] = {QStringLiteral("Selected"), QStringLiteral("LetztesMail")};
+        for (const QString& name : standard)
+            if (table.findField(name) < 0)
+                throw lineError(index, name, QStringLiteral("Die Tabelle hat kein solches Feld."));
+        selectedSlot = slotOf(table.findField(standard[0]));
+        lastMailSlot = slotOf(table.findField(standard[1]));
+        for (const MappingEntry& entry : mapping) {
+            qint64 column = 0;
+            if (!FieldValues::parseInteger(entry.column, &column) || column > INT_MAX ||
+                column < INT_MIN)
+                throw lineError(
+                    index, entry.fieldName,
+                    QStringLiteral("„%1“ ist keine gültige Spaltennummer.").arg(entry.column));
+            const int field = table.findField(entry.fieldName);
+            if (field < 0)
+                throw lineError(index, entry.fieldName,
+                                QStringLiteral("Die Tabelle hat kein solches Feld."));
+            entryColumns.push_back(column);
+            entrySlots.push_back(slotOf(field));
+        }
+        try {
+            inserter = std::make_unique<BulkInsert>(table, fields, result.lines - index);
+        } catch (const QuillonError& error) {
+            throw lineError(index, QString(), error.message());
+        }
+    };
+
+    QElapsedTimer sinceReport;
+    qint64 lastRecordLine = -1;
+    qint64 lastReported = -1;
+    const auto report = [&](qint64 index) {
+        if (progress)
+            progress(QStringLiteral("Import: %1 von %2").arg(index).arg(result.lines));
+        lastReported = index;
+        sinceReport.start();
+    };
+
+    Table::Bookmark lastKey = -1;
+    QString raw;
+    std::vector<QStringView> words;
+    table.beginTransaction();
+    try {
+        while (reader.next(&raw)) {
+            const qint64 index = reader.lineIndex();
+            const QString line = prepareLine(raw);
+            if (line.isEmpty())
+                continue;
+            if (!inserter)
+                prepare(index);
+            inserter->setLogical(selectedSlot, true);
+            inserter->setText(lastMailSlot, {});
+            splitWords(line, delimiters, words);
+            for (size_t i = 0; i < entrySlots.size(); ++i) {
+                try {
+                    const QStringView value = fieldValue(words, entryColumns[i]);
+                    requireText(value);
+                    inserter->setText(entrySlots[i], value);
+                } catch (const QuillonError& error) {
+                    throw lineError(index, mapping[static_cast<qsizetype>(i)].fieldName,
+                                    error.message());
+                }
+            }
+            try {
+                lastKey = inserter->insert();
+            } catch (const QuillonError& error) {
+                throw lineError(index, QString(), error.message());
+            }
+            ++result.added;
+            lastRecordLine = index;
+            if (lastReported < 0 || sinceReport.elapsed() >= kProgressInterval)
+                report(index);
+        }
+    } catch (...) {
+        try {
+            if (inserter)
+                inserter->finish();
+            inserter.reset();
+        } catch (...) {
+            table.rollback();
+            table.refresh();
+            throw;
+        }
+        commitWhatIsDone(table);
+        table.refresh();
+        if (lastKey >= 0)
+            table.gotoBookmark(lastKey);
+        throw;
+    }
+    if (lastRecordLine >= 0 && lastReported != lastRecordLine)
+        report(lastRecordLine);
+    try {
+        if (inserter) {
+            if (inserter->rebuildsIndexes() && progress)
+                progress(QStringLiteral("Import: Indizes werden aufgebaut …"));
+            inserter->finish();
+        }
+        inserter.reset();
+        table.commit();
+    } catch (...) {
+        table.rollback();
+        table.refresh();
+        throw;
+    }
+    table.refresh();
+    if (lastKey >= 0)
+        table.gotoBookmark(lastKey);
+    return result;
+}
+
+} // namespace TextImport
