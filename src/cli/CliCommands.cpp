@@ -1,4 +1,5 @@
 #include "CliCommands.h"
+#include "LetterCommands.h"
 
 #include "definitions/DatabaseSession.h"
 #include "definitions/Descriptors.h"
@@ -183,6 +184,8 @@ const QList<CliCommand>& cliCommands() {
         {QStringLiteral("mark-text"), QStringLiteral("mark-text TEXT"), markText},
         {QStringLiteral("delete-marked"), QStringLiteral("delete-marked"), deleteMarked},
         {QStringLiteral("empty"), QStringLiteral("empty"), emptyDatabase},
+        {QStringLiteral("merge"), QStringLiteral("merge"), mergeCommand},
+        {QStringLiteral("letter"), QStringLiteral("letter DOKUMENT [--out DATEI]"), letterCommand},
     };
     return commands;
 }

@@ -842,6 +842,28 @@ void Table::forEachRow(const QString& sql, const QList<QVariant>& binds,
             break;
 }
 
+void Table::forEachRecord(const std::function<bool(const QVector<QVariant>&)>& record) const {
+    requireOpen();
+    QStringList columns;
+    for (const FieldDef& field : m_fields)
+        columns.append(quoteIdentifier(field.name));
+    const CompiledFilter condition = activeCondition();
+    QString sql =
+        QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QStringLiteral(", ")), recordsTable());
+    if (!condition.sql.isEmpty())
+        sql += QStringLiteral(" WHERE ") + condition.sql;
+    sql += QStringLiteral(" ORDER BY ") + orderClause();
+    Statement statement(m_db, sql);
+    statement.bindAll(condition.binds);
+    QVector<QVariant> values(m_fields.size());
+    while (statement.step()) {
+        for (int i = 0; i < m_fields.size(); ++i)
+            values[i] = fromColumn(m_fields[i], statement.get(), i);
+        if (!record(values))
+            break;
+    }
+}
+
 void Table::beginTransaction() {
     requireOpen();
     exec(m_db, QStringLiteral("BEGIN IMMEDIATE;"));

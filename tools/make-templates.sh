@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Regenerates the shipped templates in install/MyLetters/ (run after a build).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake --build build --target quillon-make-templates
+chmod u+w install/MyLetters/*.odt 2>/dev/null || true
+build/tools/quillon-make-templates install/MyLetters
