@@ -179,6 +179,7 @@ TMainForm::TMainForm(const ProductConfig& config, const Folders& folders, UserDi
         QStringLiteral("Beenden1Click"), [this] { close(); }, false);
     defineBulkCommands();
     defineEditingCommands();
+    defineLetterCommands();
 
     buildWindow();
     updateCommandStates();
@@ -594,6 +595,8 @@ void TMainForm::FormCreate() {
         }
         OpenDatabase(QStringLiteral("Database.ini"));
     });
+    if (!m_refusedToStart)
+        ProtectTemplates();
 }
 
 bool TMainForm::event(QEvent* event) {
