@@ -109,7 +109,9 @@ public:
                     const std::function<bool(sqlite3_stmt*)>& row) const;
     // Hands the values of every record that passes the active filter to the callback, in the
     // cursor's order, read through one statement; stops when the callback returns false.
-    void forEachRecord(const std::function<bool(const QVector<QVariant>&)>& record) const;
+    // Fields before firstField are not read and stay empty.
+    void forEachRecord(const std::function<bool(const QVector<QVariant>&)>& record,
+                       int firstField = 0) const;
     void beginTransaction();
     void commit();
     void rollback();

@@ -36,14 +36,23 @@ private:
 } // namespace
 
 QByteArray MergeData::fileBytes() const {
-    QString text;
+    qsizetype size = 2;
     for (const QString& name : fieldNames)
-        text += name + u'|';
-    text += QStringLiteral("\r\n");
+        size += name.size() + 1;
+    for (const QStringList& record : records) {
+        size += 2;
+        for (const QString& value : record)
+            size += value.size() + 2;
+    }
+    QString text;
+    text.reserve(size);
+    for (const QString& name : fieldNames)
+        text.append(name).append(u'|');
+    text.append(QLatin1String("\r\n"));
     for (const QStringList& record : records) {
         for (const QString& value : record)
-            text += value + QStringLiteral(" |");
-        text += QStringLiteral("\r\n");
+            text.append(value).append(QLatin1String(" |"));
+        text.append(QLatin1String("\r\n"));
     }
     return TextFile::encodeWindows1252(text);
 }
@@ -80,16 +89,18 @@ MergeData collect(Table& table, const QStringList& profileLines, const QString& 
     Salutations::Lookup salutations(programDir);
 
     data.records.reserve(static_cast<size_t>(table.recordCount()));
-    table.forEachRecord([&](const QVector<QVariant>& values) {
-        QStringList line;
-        line.reserve(std::max<qsizetype>(0, fields.size() - kFirstMergedField));
-        for (int i = kFirstMergedField; i < fields.size(); ++i) {
-            const QString text = FieldValues::toText(fields[i], values[i]);
-            line.append(i == salutationField ? salutations.formulaFor(text) : text);
-        }
-        data.records.push_back(std::move(line));
-        return true;
-    });
+    table.forEachRecord(
+        [&](const QVector<QVariant>& values) {
+            QStringList line;
+            line.reserve(std::max<qsizetype>(0, fields.size() - kFirstMergedField));
+            for (int i = kFirstMergedField; i < fields.size(); ++i) {
+                const QString text = FieldValues::toText(fields[i], values[i]);
+                line.append(i == salutationField ? salutations.formulaFor(text) : text);
+            }
+            data.records.push_back(std::move(line));
+            return true;
+        },
+        kFirstMergedField);
     return data;
 }
 

@@ -41,13 +41,14 @@ OdtPackage OdtPackage::read(const QString& path) {
         throw QuillonError(invalidDocument(path));
     }
     OdtPackage package;
+    zip_uint64_t total = 0;
     const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
     for (zip_int64_t i = 0; i < count; ++i) {
         zip_stat_t stat;
         zip_stat_init(&stat);
         if (zip_stat_index(archive.get(), static_cast<zip_uint64_t>(i), 0, &stat) != 0 ||
             !(stat.valid & ZIP_STAT_SIZE) || !(stat.valid & ZIP_STAT_NAME) ||
-            stat.size > kMaxEntrySize)
+            stat.size > kMaxEntrySize || (total += stat.size) > 2 * kMaxEntrySize)
             throw QuillonError(invalidDocument(path));
         QByteArray data(static_cast<qsizetype>(stat.size), Qt::Uninitialized);
         zip_file_t* file = zip_fopen_index(archive.get(), static_cast<zip_uint64_t>(i), 0);
