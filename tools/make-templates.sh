@@ -4,4 +4,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --build build --target quillon-make-templates
 chmod u+w install/MyLetters/*.odt 2>/dev/null || true
-build/tools/quillon-make-templates install/MyLetters
+# ZIP time stamps are local times; a fixed zone keeps the bytes the same everywhere.
+TZ=UTC build/tools/quillon-make-templates install/MyLetters
