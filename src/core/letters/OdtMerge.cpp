@@ -507,11 +507,23 @@ Result mergeContent(XmlNode& content, const MergeData& data) {
     return result;
 }
 
+namespace {
+
+XmlNode readContent(const OdtPackage& package, const QString& documentPath) {
+    try {
+        return XmlTree::parse(package.entry(QStringLiteral("content.xml")),
+                              QFileInfo(documentPath).fileName() + QStringLiteral("/content.xml"));
+    } catch (const QuillonError&) {
+        throw QuillonError(
+            QStringLiteral("Das Dokument „%1“ ist kein gültiges OpenDocument-Textdokument.")
+                .arg(QDir::toNativeSeparators(documentPath)));
+    }
+}
+
+} // namespace
+
 QStringList fieldNames(const QString& documentPath) {
-    const OdtPackage package = OdtPackage::read(documentPath);
-    XmlNode content =
-        XmlTree::parse(package.entry(QStringLiteral("content.xml")),
-                       QFileInfo(documentPath).fileName() + QStringLiteral("/content.xml"));
+    XmlNode content = readContent(OdtPackage::read(documentPath), documentPath);
     QStringList names;
     collectFieldNames(content, names);
     return names;
@@ -519,22 +531,11 @@ QStringList fieldNames(const QString& documentPath) {
 
 Result merge(const QString& documentPath, const MergeData& data, const QString& outputPath) {
     OdtPackage package = OdtPackage::read(documentPath);
-    XmlNode content;
-    try {
-        content =
-            XmlTree::parse(package.entry(QStringLiteral("content.xml")),
-                           QFileInfo(documentPath).fileName() + QStringLiteral("/content.xml"));
-    } catch (const QuillonError&) {
-        throw QuillonError(QStringLiteral("Das Dokument „%1“ ist kein gültiges "
-                                          "OpenDocument-Textdokument.")
-                               .arg(QDir::toNativeSeparators(documentPath)));
-    }
-    {
-        QStringList names;
-        collectFieldNames(content, names);
-        if (names.isEmpty())
-            throw QuillonError(noFieldsMessage(documentPath));
-    }
+    XmlNode content = readContent(package, documentPath);
+    QStringList names;
+    collectFieldNames(content, names);
+    if (names.isEmpty())
+        throw QuillonError(noFieldsMessage(documentPath));
     const Result result = mergeContent(content, data);
     package.setEntry(QStringLiteral("content.xml"), XmlTree::write(content));
     package.write(outputPath);

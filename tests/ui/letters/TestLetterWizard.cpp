@@ -211,10 +211,13 @@ private slots:
     void noChoiceEndsTheWizardHoweverPageTwoIsLeft() {
         Fixture f;
         f.start();
-        QVERIFY(f.run({{"MailquestionsForm", click("WeiterBitBtn")},
+        QVERIFY(f.run({{"MailquestionsForm", click("HilfeBitBtn")},
+                       {"MailquestionsForm", click("WeiterBitBtn")},
                        {"OpenOrNewForm", click("WeiterBitBtn")},
                        {"OpenOrNewForm", click("ZurueckBitBtn")}}));
         QCOMPARE(f.dialogs.texts(), QStringList{"Bitte zuerst eine Auswahl treffen!"});
+        QCOMPARE(f.shell.opened,
+                 QStringList{f.installation.programDir() + QStringLiteral("helpSB/help.html")});
     }
 
     void ownDocumentIsMergedAndOpened() {
@@ -255,6 +258,12 @@ private slots:
             << "Alt.doc" << false << "Unable to start Word!"
             << "Alt.doc" << false;
         // The error ends the path; page 2 stays open for another choice.
+        QTest::newRow("no merge field opens as it is")
+            << "Ohne Felder.odt" << true
+            << "Das Dokument „Ohne Felder.odt“ enthält keine Seriendruckfelder. Ein Feld wird im "
+               "Dokument als «Feldname» geschrieben, zum Beispiel «Name». Das Dokument wird "
+               "unverändert geöffnet."
+            << "Ohne Felder.odt" << false;
         QTest::newRow("no valid document")
             << "Kaputt.odt" << true
             << "Das Dokument „%1Kaputt.odt“ ist kein gültiges OpenDocument-Textdokument."
@@ -268,7 +277,17 @@ private slots:
         QFETCH(bool, staysOpen);
         Fixture f;
         f.start();
-        {
+        if (document.startsWith(u"Ohne")) {
+            OdtPackage package;
+            package.setEntry(QStringLiteral("mimetype"), OdtPackage::textMimeType());
+            package.setEntry(QStringLiteral("content.xml"),
+                             "<office:document-content "
+                             "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+                             "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\">"
+                             "<office:body><office:text><text:p>Nur "
+                             "Text</text:p></office:text></office:body></office:document-content>");
+            package.write(f.letters(document));
+        } else {
             QFile file(f.letters(document));
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write("kein OpenDocument");
