@@ -158,6 +158,68 @@ void expandBreaks(XmlNode& node) {
     node.children = std::move(children);
 }
 
+// The lines of a paragraph written with line breaks: ranges of its children between them.
+std::vector<std::pair<size_t, size_t>> lineRanges(const XmlNode& paragraph) {
+    std::vector<std::pair<size_t, size_t>> ranges;
+    size_t from = 0;
+    for (size_t i = 0; i < paragraph.children.size(); ++i)
+        if (paragraph.children[i].is(u"text:line-break")) {
+            ranges.push_back({from, i});
+            from = i + 1;
+        }
+    ranges.push_back({from, paragraph.children.size()});
+    return ranges;
+}
+
+QString rangeText(XmlNode& paragraph, std::pair<size_t, size_t> range) {
+    QString text;
+    for (size_t i = range.first; i < range.second; ++i) {
+        XmlNode& child = paragraph.children[i];
+        if (child.isText())
+            text += child.text;
+        else if (isInline(child))
+            text += flatText(child);
+    }
+    return text;
+}
+
+bool rangeHoldsObject(const XmlNode& paragraph, std::pair<size_t, size_t> range) {
+    XmlNode part;
+    for (size_t i = range.first; i < range.second; ++i)
+        part.children.push_back(paragraph.children[i]);
+    return holdsObject(part);
+}
+
+// Drops the lines that held fields and are empty now, each with one of its line breaks.
+void dropEmptyLines(XmlNode& paragraph, const std::vector<bool>& hadField) {
+    const auto ranges = lineRanges(paragraph);
+    if (ranges.size() < 2 || ranges.size() != hadField.size())
+        return;
+    std::vector<bool> drop(paragraph.children.size(), false);
+    size_t kept = 0;
+    for (size_t k = 0; k < ranges.size(); ++k) {
+        if (!hadField[k] || !Trim(rangeText(paragraph, ranges[k])).isEmpty() ||
+            rangeHoldsObject(paragraph, ranges[k])) {
+            ++kept;
+            continue;
+        }
+        for (size_t i = ranges[k].first; i < ranges[k].second; ++i)
+            drop[i] = true;
+        // The break after the line, or before it for the last line.
+        if (k + 1 < ranges.size())
+            drop[ranges[k].second] = true;
+        else if (ranges[k].first > 0)
+            drop[ranges[k].first - 1] = true;
+    }
+    if (kept == 0)
+        return; // the paragraph as a whole goes
+    std::vector<XmlNode> children;
+    for (size_t i = 0; i < paragraph.children.size(); ++i)
+        if (!drop[i])
+            children.push_back(std::move(paragraph.children[i]));
+    paragraph.children = std::move(children);
+}
+
 struct Record {
     const FieldIndex& index;
     const QStringList* values; // none: every field becomes empty
@@ -176,6 +238,9 @@ bool mergeParagraph(XmlNode& paragraph, const Record& record) {
         flat += t->text;
     }
     const std::vector<FieldMatch> matches = findFields(flat);
+    std::vector<bool> lineHadField;
+    for (const auto& range : lineRanges(paragraph))
+        lineHadField.push_back(!findFields(rangeText(paragraph, range)).empty());
     bool replaced = false;
     const auto nodeAt = [&](qsizetype position) {
         const auto it = std::upper_bound(starts.begin(), starts.end(), position);
@@ -202,8 +267,10 @@ bool mergeParagraph(XmlNode& paragraph, const Record& record) {
         }
         replaced = true;
     }
-    if (replaced)
+    if (replaced) {
+        dropEmptyLines(paragraph, lineHadField);
         expandBreaks(paragraph);
+    }
     // Frames and other objects inside the paragraph have paragraphs of their own.
     std::function<void(XmlNode&)> objects = [&](XmlNode& node) {
         for (XmlNode& child : node.children) {
@@ -352,6 +419,14 @@ void expandRepeats(XmlNode& node) {
     node.children = std::move(children);
 }
 
+QString flatTextOfCell(XmlNode& cell) {
+    QString text;
+    for (XmlNode& child : cell.children)
+        if (isParagraph(child))
+            text += flatText(child);
+    return text;
+}
+
 void collectCells(XmlNode& node, std::vector<XmlNode*>& cells) {
     for (XmlNode& child : node.children) {
         if (child.is(u"table:table-cell"))
@@ -359,6 +434,52 @@ void collectCells(XmlNode& node, std::vector<XmlNode*>& cells) {
         else if (!child.isText() && !child.is(u"table:table"))
             collectCells(child, cells);
     }
+}
+
+QStringList cellFieldNames(const XmlNode& cell) {
+    XmlNode wrapped;
+    wrapped.children.push_back(cell);
+    QStringList names;
+    collectFieldNames(wrapped, names);
+    for (QString& name : names)
+        name = AsciiUpper(name);
+    names.sort();
+    return names;
+}
+
+// A table is a label sheet when several cells hold the same fields, or when one cell holds
+// fields and every other cell is empty (the labels still to be copied). Any other table
+// with fields is part of a letter's layout.
+bool isLabelSheet(const XmlNode& table) {
+    XmlNode sheet = table;
+    expandRepeats(sheet);
+    std::vector<XmlNode*> cells;
+    collectCells(sheet, cells);
+    if (cells.size() < 2)
+        return false;
+    std::vector<QStringList> names;
+    int withFields = 0;
+    for (XmlNode* cell : cells) {
+        names.push_back(cellFieldNames(*cell));
+        if (!names.back().isEmpty())
+            ++withFields;
+    }
+    if (withFields == 1) {
+        for (size_t i = 0; i < cells.size(); ++i)
+            if (names[i].isEmpty() && (!Trim(flatTextOfCell(*cells[i])).isEmpty() ||
+                                       holdsObject(*cells[i])))
+                return false;
+        return true;
+    }
+    const QStringList* first = nullptr;
+    for (const QStringList& n : names) {
+        if (n.isEmpty())
+            continue;
+        if (first && n != *first)
+            return false;
+        first = &n;
+    }
+    return true;
 }
 
 bool isDeclaration(const XmlNode& node) {
@@ -418,10 +539,8 @@ Result mergeContent(XmlNode& content, const MergeData& data) {
             continue;
         XmlNode wrapped;
         wrapped.children.push_back(middle[i]);
-        const int inside = countFields(wrapped);
-        std::vector<XmlNode*> cells;
-        collectCells(middle[i], cells);
-        if (inside > 0 && inside == allFields && cells.size() > 1)
+        if (countFields(wrapped) > 0 && countFields(wrapped) == allFields &&
+            isLabelSheet(middle[i]))
             labelTable = static_cast<int>(i);
     }
 

@@ -117,6 +117,25 @@ private slots:
         QCOMPARE(OdtMerge::fieldNames(doc).size(), 5);
     }
 
+    void emptyLinesBetweenLineBreaksAndLetterTables() {
+        QTemporaryDir dir;
+        const QString doc = dir.filePath(QStringLiteral("own.odt"));
+        // A table whose cells hold different fields lays out a letter, it is no label sheet.
+        writeOdt(
+            doc,
+            R"(<table:table table:name="Kopf"><table:table-row>)"
+            R"(<table:table-cell><text:p>«Name»<text:line-break/>«Zusatz»<text:line-break/><text:span>«Str»</text:span><text:line-break/>Fest</text:p></table:table-cell>)"
+            R"(<table:table-cell><text:p>Nr. «ID»</text:p></table:table-cell>)"
+            R"(</table:table-row></table:table>)"
+            R"(<text:p>«Name»<text:line-break/>«Zusatz»</text:p>)");
+        const QString out = dir.filePath(QStringLiteral("out.odt"));
+        const OdtMerge::Result result = OdtMerge::merge(
+            doc, data({"Name", "Zusatz", "Str", "ID"}, {{"Meier", "", "Weg 1", "7"}}), out);
+        QCOMPARE(result.layout, OdtMerge::Layout::Letter);
+        QCOMPARE(outline(out),
+                 (QStringList{"T Kopf", "C", "P Meier/Weg 1/Fest", "C", "P Nr. 7", "P Meier"}));
+    }
+
     void shippedLetterOnePagePerRecord() {
         TestInstallation installation;
         const QString doc =
