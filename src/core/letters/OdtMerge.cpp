@@ -466,8 +466,8 @@ bool isLabelSheet(const XmlNode& table) {
     }
     if (withFields == 1) {
         for (size_t i = 0; i < cells.size(); ++i)
-            if (names[i].isEmpty() && (!Trim(flatTextOfCell(*cells[i])).isEmpty() ||
-                                       holdsObject(*cells[i])))
+            if (names[i].isEmpty() &&
+                (!Trim(flatTextOfCell(*cells[i])).isEmpty() || holdsObject(*cells[i])))
                 return false;
         return true;
     }
@@ -489,6 +489,7 @@ bool isDeclaration(const XmlNode& node) {
                                       QStringLiteral("text:dde-connection-decls"),
                                       QStringLiteral("text:alphabetical-index-auto-mark-file"),
                                       QStringLiteral("office:forms"),
+                                      QStringLiteral("text:tracked-changes"),
                                       QStringLiteral("table:calculation-settings"),
                                       QStringLiteral("table:content-validations"),
                                       QStringLiteral("table:label-ranges"),

@@ -384,6 +384,24 @@ private slots:
                  QByteArray("Herr|Sehr geehrter Herr\r\nFrau|Liebe Frau\r\nDr.|\r\n|\r\n|\r\n|\r\n|"
                             "\r\n|\r\n"));
     }
+
+    void salutationWindowWithoutFile() {
+        Fixture f;
+        TMainForm& main = f.start();
+        QFile::remove(f.installation.programDir() + QStringLiteral("Grussformel.txt"));
+        Player player({{"GrussformelForm", [&](QWidget* w) {
+                            w->findChild<QLineEdit*>("Edit1")->setText("Herr");
+                            w->findChild<QLineEdit*>("Edit_1")->setText("Guten Tag Herr");
+                            click("OKBitBtn")(w);
+                        }}});
+        main.findChild<QAction*>(QStringLiteral("Grussormel1"))->trigger();
+        QVERIFY(player.done());
+        // The error is shown, and "OK" still writes a new file of eight rows.
+        QCOMPARE(f.dialogs.shown.size(), 1);
+        QCOMPARE(f.dialogs.shown.first().kind, UserDialogs::Kind::Error);
+        QCOMPARE(f.installation.readBytes(QStringLiteral("Grussformel.txt")),
+                 QByteArray("Herr|Guten Tag Herr\r\n") + QByteArray("|\r\n").repeated(7));
+    }
 };
 
 QTEST_MAIN(TestLetterWizard)
