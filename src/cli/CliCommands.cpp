@@ -1,6 +1,6 @@
 #include "CliCommands.h"
-#include "LetterCommands.h"
 
+#include "LetterCommands.h"
 #include "definitions/DatabaseSession.h"
 #include "definitions/Descriptors.h"
 #include "definitions/GridLayout.h"
