@@ -11,6 +11,7 @@
 #include <QHash>
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 namespace OdtMerge {
 
@@ -18,8 +19,11 @@ namespace {
 
 constexpr QChar kOpen = QChar(0x00AB);
 constexpr QChar kClose = QChar(0x00BB);
-// Stands for a line break inside a value until the text nodes are split at it.
+// Stand for a line break, a tab and a repeated space inside a value until the text nodes
+// are split at them.
 constexpr QChar kBreak = QChar(0x2028);
+constexpr QChar kTab = QChar(0xE001);
+constexpr QChar kSpace = QChar(0xE002);
 constexpr int kMaxFieldName = 64;
 
 struct FieldMatch {
@@ -124,36 +128,79 @@ FieldIndex indexFields(const QStringList& names) {
     return index;
 }
 
-QString valueText(QString value) {
-    value.replace(QStringLiteral("\r\n"), QString(kBreak));
-    value.replace(u'\n', kBreak);
-    value.replace(u'\r', kBreak);
-    return value;
+// In OpenDocument text a line break, a tab and every space after the first of a run are
+// elements; a value carries them as markers until its text nodes are split.
+QString valueText(const QString& value) {
+    QString text;
+    text.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && i + 1 < value.size() && value[i + 1] == u'\n')
+                ++i;
+            text += kBreak;
+        } else if (c == u'\t') {
+            text += kTab;
+        } else if (c == u' ' && i > 0 && value[i - 1] == u' ') {
+            text += kSpace;
+        } else {
+            text += c;
+        }
+    }
+    return text;
 }
 
-// Replaces a text node holding line-break markers by text nodes and line breaks.
-void expandBreaks(XmlNode& node) {
+bool isMarker(QChar c) {
+    return c == kBreak || c == kTab || c == kSpace;
+}
+
+bool hasMarker(const QString& text) {
+    return std::any_of(text.begin(), text.end(), isMarker);
+}
+
+// Splits text nodes holding markers into text, line breaks, tabs and spaces.
+void expandMarkers(XmlNode& node) {
     bool any = false;
     for (const XmlNode& child : node.children)
-        if ((child.isText() && child.text.contains(kBreak)) || isInline(child))
+        if ((child.isText() && hasMarker(child.text)) || isInline(child))
             any = true;
     if (!any)
         return;
     std::vector<XmlNode> children;
     for (XmlNode& child : node.children) {
-        if (child.isText() && child.text.contains(kBreak)) {
-            const QStringList parts = child.text.split(kBreak);
-            for (int i = 0; i < parts.size(); ++i) {
-                if (i > 0)
-                    children.push_back(XmlNode::element(QStringLiteral("text:line-break")));
-                if (!parts[i].isEmpty())
-                    children.push_back(XmlNode::textNode(parts[i]));
-            }
+        if (!child.isText() || !hasMarker(child.text)) {
+            if (isInline(child))
+                expandMarkers(child);
+            children.push_back(std::move(child));
             continue;
         }
-        if (isInline(child))
-            expandBreaks(child);
-        children.push_back(std::move(child));
+        const QString& text = child.text;
+        QString plain;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (!isMarker(text[i])) {
+                plain += text[i];
+                continue;
+            }
+            if (!plain.isEmpty())
+                children.push_back(XmlNode::textNode(std::exchange(plain, QString())));
+            if (text[i] == kBreak) {
+                children.push_back(XmlNode::element(QStringLiteral("text:line-break")));
+            } else if (text[i] == kTab) {
+                children.push_back(XmlNode::element(QStringLiteral("text:tab")));
+            } else {
+                int run = 1;
+                while (i + 1 < text.size() && text[i + 1] == kSpace) {
+                    ++run;
+                    ++i;
+                }
+                XmlNode spaces = XmlNode::element(QStringLiteral("text:s"));
+                if (run > 1)
+                    spaces.setAttribute(QStringLiteral("text:c"), QString::number(run));
+                children.push_back(std::move(spaces));
+            }
+        }
+        if (!plain.isEmpty())
+            children.push_back(XmlNode::textNode(plain));
     }
     node.children = std::move(children);
 }
@@ -269,7 +316,7 @@ bool mergeParagraph(XmlNode& paragraph, const Record& record) {
     }
     if (replaced) {
         dropEmptyLines(paragraph, lineHadField);
-        expandBreaks(paragraph);
+        expandMarkers(paragraph);
     }
     // Frames and other objects inside the paragraph have paragraphs of their own.
     std::function<void(XmlNode&)> objects = [&](XmlNode& node) {

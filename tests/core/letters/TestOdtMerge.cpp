@@ -32,7 +32,8 @@ MergeData data(const QStringList& names, const std::vector<QStringList>& records
     return d;
 }
 
-// The body of a merged document as lines: "P text" per paragraph (line breaks as "/"),
+// The body of a merged document as lines: "P text" per paragraph (line breaks as "/", tabs
+// as "\t", each space element as "_"),
 // "T name style" per table, "C" per cell, "break" where a new page starts.
 QStringList outline(const QString& path) {
     XmlNode content = XmlTree::parse(OdtPackage::read(path).entry(QStringLiteral("content.xml")),
@@ -48,6 +49,10 @@ QStringList outline(const QString& path) {
             return n.text;
         if (n.is(u"text:line-break"))
             return QStringLiteral("/");
+        if (n.is(u"text:tab"))
+            return QStringLiteral("\\t");
+        if (n.is(u"text:s"))
+            return QString(std::max(1, n.attribute(QStringLiteral("text:c")).toInt()), u'_');
         QString t;
         for (const XmlNode& c : n.children)
             t += text(c);
@@ -99,20 +104,20 @@ private slots:
         QCOMPARE(OdtMerge::fieldNames(doc),
                  (QStringList{"NAME", "vorname", "Unbekannt", "Str", "Ort"}));
         const QString out = dir.filePath(QStringLiteral("out.odt"));
-        const OdtMerge::Result result =
-            OdtMerge::merge(doc,
-                            data({"Name", "Vorname", "Str", "Ort"},
-                                 {{"Müller & <Söhne>", "Eva", "Weg 1\r\nHinterhaus", ""},
-                                  {"Zweiter", "", "", "Bonn"}}),
-                            out);
+        const OdtMerge::Result result = OdtMerge::merge(
+            doc,
+            data({"Name", "Vorname", "Str", "Ort"},
+                 {{"Müller & <Söhne>", "Eva   Maria\tB.", "Weg 1\r\nHinterhaus", ""},
+                  {"Zweiter", "", "", "Bonn"}}),
+            out);
         QCOMPARE(result.layout, OdtMerge::Layout::Letter);
         QCOMPARE(result.pages, 2);
         // Unknown fields stay; a paragraph emptied by its fields goes, an empty one of the
         // document itself stays.
         QCOMPARE(outline(out),
-                 (QStringList{"P Müller & <Söhne>, Eva! «Unbekannt»", "P Adresse: Weg 1/Hinterhaus",
-                              "P ", "break", "P Zweiter, ! «Unbekannt»", "P Adresse: ", "P Bonn ",
-                              "P "}));
+                 (QStringList{"P Müller & <Söhne>, Eva __Maria\\tB.! «Unbekannt»",
+                              "P Adresse: Weg 1/Hinterhaus", "P ", "break",
+                              "P Zweiter, ! «Unbekannt»", "P Adresse: ", "P Bonn ", "P "}));
         // The document itself is only read.
         QCOMPARE(OdtMerge::fieldNames(doc).size(), 5);
     }
