@@ -368,12 +368,20 @@ void mergeContainer(XmlNode& node, const Record& record) {
 
 // ---- page breaks ----------------------------------------------------------------------
 
+XmlNode* firstElement(std::vector<XmlNode>& nodes) {
+    for (XmlNode& n : nodes)
+        if (!n.isText())
+            return &n;
+    return nullptr;
+}
+
 class BreakStyles {
 public:
     explicit BreakStyles(XmlNode& automaticStyles) : m_styles(automaticStyles) {}
 
-    // Makes the element start a new page through a copy of its style with a break before.
-    void breakBefore(XmlNode& element) {
+    // Makes the element start a new page through a copy of its style with a break before;
+    // false for an element that cannot carry one.
+    bool breakBefore(XmlNode& element) {
         QString family, attribute, properties;
         if (isParagraph(element)) {
             family = QStringLiteral("paragraph");
@@ -384,13 +392,16 @@ public:
             attribute = QStringLiteral("table:style-name");
             properties = QStringLiteral("style:table-properties");
         } else {
-            return;
+            return false;
         }
         const QString original = element.attribute(attribute);
         const QString key = family + u'\n' + original;
         auto it = m_made.constFind(key);
         if (it == m_made.constEnd()) {
-            const QString name = QStringLiteral("QuillonPage%1").arg(m_made.size() + 1);
+            QString name;
+            do
+                name = QStringLiteral("QuillonPage%1").arg(++m_counter);
+            while (styleNamed(name));
             XmlNode style = XmlNode::element(QStringLiteral("style:style"));
             bool copied = false;
             for (const XmlNode& existing : m_styles.children)
@@ -415,9 +426,28 @@ public:
             it = m_made.insert(key, name);
         }
         element.setAttribute(attribute, *it);
+        return true;
+    }
+
+    // Starts a new page before the nodes: through their first element, or, when that is a
+    // list or a section, through an empty paragraph in front of it.
+    void breakBefore(std::vector<XmlNode>& nodes) {
+        XmlNode* first = firstElement(nodes);
+        if (first && breakBefore(*first))
+            return;
+        XmlNode paragraph = XmlNode::element(QStringLiteral("text:p"));
+        breakBefore(paragraph);
+        nodes.insert(nodes.begin(), std::move(paragraph));
     }
 
 private:
+    bool styleNamed(const QString& name) const {
+        return std::any_of(
+            m_styles.children.begin(), m_styles.children.end(),
+            [&](const XmlNode& n) { return n.attribute(QStringLiteral("style:name")) == name; });
+    }
+
+    int m_counter = 0;
     XmlNode& m_styles;
     QHash<QString, QString> m_made;
 };
@@ -433,13 +463,6 @@ void renameTables(XmlNode& node, int copy) {
         if (!child.isText())
             renameTables(child, copy);
     }
-}
-
-XmlNode* firstElement(std::vector<XmlNode>& nodes) {
-    for (XmlNode& n : nodes)
-        if (!n.isText())
-            return &n;
-    return nullptr;
 }
 
 // ---- label sheets -----------------------------------------------------------------------
@@ -600,8 +623,7 @@ Result mergeContent(XmlNode& content, const MergeData& data) {
             mergeContainer(copy, Record{index, &values});
             if (result.pages > 0) {
                 renameTables(copy, result.pages + 1);
-                if (XmlNode* first = firstElement(copy.children))
-                    breaks.breakBefore(*first);
+                breaks.breakBefore(copy.children);
             }
             for (XmlNode& n : copy.children)
                 merged.push_back(std::move(n));

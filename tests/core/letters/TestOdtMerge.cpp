@@ -13,7 +13,7 @@
 namespace {
 
 const QByteArray kContentStart =
-    R"(<?xml version="1.0" encoding="UTF-8"?><office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0" office:version="1.3"><office:automatic-styles><style:style style:name="P1" style:family="paragraph"><style:text-properties fo:font-weight="bold"/></style:style></office:automatic-styles><office:body><office:text><text:sequence-decls/>)";
+    R"(<?xml version="1.0" encoding="UTF-8"?><office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0" office:version="1.3"><office:automatic-styles><style:style style:name="P1" style:family="paragraph"><style:text-properties fo:font-weight="bold"/></style:style><style:style style:name="QuillonPage1" style:family="paragraph"/></office:automatic-styles><office:body><office:text><text:sequence-decls/>)";
 const QByteArray kContentEnd = "</office:text></office:body></office:document-content>";
 
 void writeOdt(const QString& path, const QByteArray& body,
@@ -139,6 +139,22 @@ private slots:
         QCOMPARE(result.layout, OdtMerge::Layout::Letter);
         QCOMPARE(outline(out),
                  (QStringList{"T Kopf", "C", "P Meier/Weg 1/Fest", "C", "P Nr. 7", "P Meier"}));
+    }
+
+    void pageBreakBeforeAList() {
+        QTemporaryDir dir;
+        const QString doc = dir.filePath(QStringLiteral("own.odt"));
+        writeOdt(
+            doc,
+            R"(<text:list><text:list-item><text:p>«Name»</text:p></text:list-item></text:list>)");
+        const QString out = dir.filePath(QStringLiteral("out.odt"));
+        OdtMerge::merge(doc, data({"Name"}, {{"A"}, {"B"}}), out);
+        // A list carries no break of its own: an empty paragraph in front of it does, with a
+        // style name the document does not use yet.
+        QCOMPARE(outline(out), (QStringList{"P A", "break", "P ", "P B"}));
+        const QByteArray content = OdtPackage::read(out).entry(QStringLiteral("content.xml"));
+        QCOMPARE(content.count("style:name=\"QuillonPage1\""), 1);
+        QVERIFY(content.contains("<text:p text:style-name=\"QuillonPage2\"/>"));
     }
 
     void shippedLetterOnePagePerRecord() {
