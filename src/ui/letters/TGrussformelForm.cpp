@@ -50,7 +50,7 @@ TGrussformelForm::TGrussformelForm(TMainForm& main, QWidget* parent)
         formula->setObjectName(QStringLiteral("Edit_%1").arg(n));
         term->setMinimumWidth(121);
         // Formulas are longer than terms; they are shown whole.
-        formula->setMinimumWidth(200);
+        formula->setMinimumWidth(220);
         auto* equals = new QLabel(QStringLiteral("="), this);
         equals->setObjectName(QStringLiteral("Label%1").arg(n + 3));
         equals->setFont(equalsFont);
