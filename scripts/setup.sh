@@ -11,7 +11,7 @@ case "$mode" in
 esac
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n libgl-dev
-          libsqlite3-dev sqlite3 pxlib-dev libshp-dev libxlsxwriter-dev fonts-dejavu-core
+          libsqlite3-dev sqlite3 pxlib-dev libshp-dev libxlsxwriter-dev libzip-dev zlib1g-dev fonts-dejavu-core
           util-linux)
 missing=()
 for package in "${packages[@]}"; do

@@ -1,6 +1,7 @@
 #include "CliCommands.h"
-#include "TransferCommands.h"
 
+#include "LetterCommands.h"
+#include "TransferCommands.h"
 #include "definitions/DatabaseSession.h"
 #include "definitions/Descriptors.h"
 #include "definitions/GridLayout.h"
@@ -190,6 +191,8 @@ const QList<CliCommand>& cliCommands() {
          QStringLiteral("export-csv AUSGABEDATEI [--fields F1,F2,...] [--no-header] [--trim] "
                         "[--marked] [--delimiter TEXT]"),
          cliExportCsv},
+        {QStringLiteral("merge"), QStringLiteral("merge"), mergeCommand},
+        {QStringLiteral("letter"), QStringLiteral("letter DOKUMENT [--out DATEI]"), letterCommand},
     };
     return commands;
 }

@@ -843,6 +843,32 @@ void Table::forEachRow(const QString& sql, const QList<QVariant>& binds,
             break;
 }
 
+void Table::forEachRecord(const std::function<bool(const QVector<QVariant>&)>& record,
+                          int firstField) const {
+    requireOpen();
+    firstField = std::clamp(firstField, 0, static_cast<int>(m_fields.size()));
+    QStringList columns;
+    for (int i = firstField; i < m_fields.size(); ++i)
+        columns.append(quoteIdentifier(m_fields[i].name));
+    if (columns.isEmpty())
+        columns.append(QStringLiteral("rowid"));
+    const CompiledFilter condition = activeCondition();
+    QString sql =
+        QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QStringLiteral(", ")), recordsTable());
+    if (!condition.sql.isEmpty())
+        sql += QStringLiteral(" WHERE ") + condition.sql;
+    sql += QStringLiteral(" ORDER BY ") + orderClause();
+    Statement statement(m_db, sql);
+    statement.bindAll(condition.binds);
+    QVector<QVariant> values(m_fields.size());
+    while (statement.step()) {
+        for (int i = firstField; i < m_fields.size(); ++i)
+            values[i] = fromColumn(m_fields[i], statement.get(), i - firstField);
+        if (!record(values))
+            break;
+    }
+}
+
 void Table::beginTransaction() {
     requireOpen();
     exec(m_db, QStringLiteral("BEGIN IMMEDIATE;"));

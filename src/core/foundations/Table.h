@@ -107,6 +107,11 @@ public:
     // set-based commands that read many rows without moving the cursor.
     void forEachRow(const QString& sql, const QList<QVariant>& binds,
                     const std::function<bool(sqlite3_stmt*)>& row) const;
+    // Hands the values of every record that passes the active filter to the callback, in the
+    // cursor's order, read through one statement; stops when the callback returns false.
+    // Fields before firstField are not read and stay empty.
+    void forEachRecord(const std::function<bool(const QVector<QVariant>&)>& record,
+                       int firstField = 0) const;
     void beginTransaction();
     void commit();
     void rollback();

@@ -180,6 +180,7 @@ TMainForm::TMainForm(const ProductConfig& config, const Folders& folders, UserDi
     defineBulkCommands();
     defineEditingCommands();
     defineTransferCommands();
+    defineLetterCommands();
 
     buildWindow();
     updateCommandStates();
@@ -595,6 +596,8 @@ void TMainForm::FormCreate() {
         }
         OpenDatabase(QStringLiteral("Database.ini"));
     });
+    if (!m_refusedToStart)
+        ProtectTemplates();
 }
 
 bool TMainForm::event(QEvent* event) {

@@ -24,6 +24,10 @@ class TDoIDForm;
 class TEdForm;
 class TFilter2Form;
 class TFilterForm;
+class TGrussformelForm;
+class TMailquestionsForm;
+class TOpenOrNewForm;
+class TVorlageWizzard;
 class TSearchForm;
 class Table;
 class UserDialogs;
@@ -71,6 +75,12 @@ public:
     void setStatusText(const QString& text);
     QString statusText() const;
 
+    // Serial letters: the two letter paths of the wizard's page 2, and the start-up step
+    // that prepares the letters folder and write-protects the templates.
+    void NewLetterFromTemplate();
+    void OpenOwnDocument();
+    void ProtectTemplates();
+
     // Windows of later parts hook in here; a command without its window stays disabled.
     void setCommand(const QString& actionName, std::function<void()> handler);
 
@@ -112,6 +122,8 @@ private:
     void defineBulkCommands();
     void defineEditingCommands();
     void defineTransferCommands();
+    void defineLetterCommands();
+    void startWordProcessor(const QString& documentPath);
     void buildWindow();
     void buildMenus();
     QWidget* buildToolBar();
@@ -165,4 +177,8 @@ private:
     TFilterForm* m_filterForm = nullptr;
     TFilter2Form* m_filter2Form = nullptr;
     TSearchForm* m_searchForm = nullptr;
+    TGrussformelForm* m_grussformelForm = nullptr;
+    TMailquestionsForm* m_mailquestionsForm = nullptr;
+    TOpenOrNewForm* m_openOrNewForm = nullptr;
+    TVorlageWizzard* m_vorlageWizzard = nullptr;
 };
