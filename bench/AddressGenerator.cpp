@@ -100,23 +100,16 @@ QStringList AddressGenerator::address(std::int64_t n) const {
     const int zip = city.zipBase + static_cast<int>(r(5) % 90);
     const QString phone =
         QStringLiteral("0%1 %2").arg(200 + r(6) % 700).arg(100000 + r(7) % 900000);
-    const bool withMail = r(8) % 4 != 0;
-    const bool withFax = r(9) % 3 == 0;
-    const bool withContact = r(10) % 5 == 0;
 
     QStringList values;
     values.reserve(columns().size());
-    values << (withMail
-                   ? QStringLiteral("%1.%2%3@example.de").arg(lower(first), lower(surname)).arg(n)
-                   : QString());
+    values << QStringLiteral("%1.%2%3@example.de").arg(lower(first), lower(surname)).arg(n);
     values << QString::fromUtf8(female ? "Frau" : "Herr");
-    values << (r(11) % 2 == 0 ? QString::fromUtf8(pick(kSubjects, r(12))) : QString());
+    values << QString::fromUtf8(pick(kSubjects, r(12)));
     values << QString::fromUtf8(surname);
     values << QString::fromUtf8(first);
-    values << (withContact
-                   ? QStringLiteral("%1 %2").arg(QString::fromUtf8(pick(kFirstNamesMale, r(13))),
-                                                 QString::fromUtf8(pick(kSurnames, r(14))))
-                   : QString());
+    values << QStringLiteral("%1 %2").arg(QString::fromUtf8(pick(kFirstNamesMale, r(13))),
+                                          QString::fromUtf8(pick(kSurnames, r(14))));
     values << QStringLiteral("%1 %2")
                   .arg(QString::fromUtf8(pick(kStreets, r(15))))
                   .arg(1 + r(16) % 180);
@@ -124,7 +117,7 @@ QStringList AddressGenerator::address(std::int64_t n) const {
     values << QString::fromUtf8(city.name);
     values << QString::fromUtf8(pick(kCountries, r(17)));
     values << phone;
-    values << (withFax ? phone + QStringLiteral("-9") : QString());
+    values << phone + QStringLiteral("-9");
     values << QString::fromUtf8(pick(kCategories, r(18)));
     return values;
 }

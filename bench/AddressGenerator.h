@@ -14,8 +14,8 @@ public:
 
     explicit AddressGenerator(std::uint64_t seed = 20261211);
 
-    // The values of address number n (from 1), one per column. No value contains the
-    // delimiter ",", a quote or a line break.
+    // The values of address number n (from 1), one per column. No value is empty (the
+    // import takes a run of delimiters as one) or contains ",", a quote or a line break.
     QStringList address(std::int64_t n) const;
 
 private:

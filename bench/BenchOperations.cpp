@@ -1,11 +1,16 @@
 #include "BenchOperations.h"
 
+#include "AddressGenerator.h"
 #include "definitions/DatabaseSession.h"
+#include "export/TextExport.h"
 #include "foundations/DesktopShell.h"
 #include "foundations/ProductConfig.h"
 #include "foundations/QuillonError.h"
 #include "foundations/Table.h"
 #include "foundations/UserDialogs.h"
+#include "import/TextImport.h"
+#include "letters/MergeData.h"
+#include "letters/OdtMerge.h"
 #include "records/GridColumns.h"
 #include "records/Marking.h"
 #include "records/RecordGridModel.h"
@@ -150,6 +155,67 @@ Steps stepsFor(const QString& name) {
                     if (Marking::markByText(c.table(), kMissingText) != 0)
                         throw QuillonError(QStringLiteral("unerwarteter Treffer"));
                 }};
+    if (name == u"import")
+        return {[](Context& c) {
+                    // An empty table, as "Datenbank komplett leeren" leaves it.
+                    c.closeDatabase();
+                    QFile::remove(c.dir + QStringLiteral("/Data/database.DB"));
+                    c.table();
+                },
+                [](Context& c) {
+                    QList<TextImport::MappingEntry> mapping =
+                        TextImport::mappingFromProfile(c.session->profileLines());
+                    for (TextImport::MappingEntry& entry : mapping)
+                        entry.column = QString::number(
+                            AddressGenerator::columns().indexOf(entry.fieldName) + 1);
+                    const TextImport::Result result =
+                        TextImport::ImportCVS(c.table(), c.csv, mapping, QStringLiteral(","));
+                    if (result.added != c.records)
+                        throw QuillonError(QStringLiteral("%1 statt %2 Datensätze importiert")
+                                               .arg(result.added)
+                                               .arg(c.records));
+                }};
+    if (name == u"export" || name == u"export-padded")
+        return {[](Context& c) { c.table().setFiltered(false); },
+                [trim = name == u"export"](Context& c) {
+                    TextExport::Options options;
+                    for (const FieldDef& field : c.table().fields())
+                        options.fields << field.name;
+                    options.trim = trim;
+                    options.delimiter = QStringLiteral(",");
+                    const QString out = c.dir + QStringLiteral("/export.csv");
+                    const TextExport::Result result =
+                        TextExport::ExportText(c.table(), options, [out] { return out; });
+                    if (result.records != c.records)
+                        throw QuillonError(QStringLiteral("%1 statt %2 Datensätze exportiert")
+                                               .arg(result.records)
+                                               .arg(c.records));
+                }};
+    if (name == u"merge-data")
+        return {[](Context& c) {
+                    Marking::unmarkAll(c.table());
+                    Marking::markIdRange(c.table(), 1, std::max(1, c.records / 10));
+                },
+                [](Context& c) {
+                    if (!WriteSerienbriefFile(c.table(), c.session->profileLines(), c.folders(),
+                                              c.dialogs))
+                        throw QuillonError(MergeDataFile::cannotWriteMessage());
+                }};
+    if (name == u"letter")
+        return {[](Context& c) {
+                    Marking::unmarkAll(c.table());
+                    Marking::markIdRange(c.table(), 1, 1000);
+                },
+                [](Context& c) {
+                    MergeData data;
+                    if (!WriteSerienbriefFile(c.table(), c.session->profileLines(), c.folders(),
+                                              c.dialogs, &data))
+                        throw QuillonError(MergeDataFile::cannotWriteMessage());
+                    const QString document =
+                        c.dir + QStringLiteral("/MyLetters/Brief-Vorlage DIN 5008.odt");
+                    OdtMerge::merge(document, data,
+                                    OdtMerge::outputPathFor(document, c.folders().lettersDir));
+                }};
     throw QuillonError(QStringLiteral("unbekannte Operation %1").arg(name));
 }
 
@@ -186,6 +252,13 @@ const std::vector<BenchOperation>& benchOperations() {
         {"delete-marked", "N/10 markierte löschen", "≤ 2 s", 2.0},
         {"search-miss", "Suchschritt ohne Treffer", "≤ 1,5 s", 1.5},
         {"mark-text-miss", "Markieren nach Text ohne Treffer", "≤ 2 s", 2.0},
+        {"import", "Import der Textdatei, 13 Felder", "≤ 1,0 × sqlite3 .import", 0, 0,
+         C::ShellImport},
+        {"export", "Export als Text (getrimmt)", "≤ 1,0 × sqlite3 -csv", 0, 0, C::ShellExport},
+        {"export-padded", "Export als Text (mit Exportbreiten)", "≤ 1,0 × sqlite3 -csv", 0, 0,
+         C::ShellExport},
+        {"merge-data", "Seriendatei für N/10 markierte", "≤ 0,5 s", 0.5},
+        {"letter", "Serienbrief-Dokument für 1 000 Datensätze", "≤ 3 s", 3.0},
     };
     return operations;
 }
