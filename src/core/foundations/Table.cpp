@@ -189,6 +189,15 @@ QString indexColumns(const QList<FieldDef>& fields, const IndexDef& index, bool 
     return columns.join(QStringLiteral(", "));
 }
 
+// The SQL index standing for index definition number position; none for a primary index
+// that is the rowid itself.
+QString indexStatement(const QList<FieldDef>& fields, const IndexDef& index, int position) {
+    return QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
+        .arg(index.primary ? QStringLiteral("UNIQUE ") : QString(),
+             quoteIdentifier(QStringLiteral("ix%1_").arg(position) + index.name),
+             Table::recordsTable(), indexColumns(fields, index, !index.primary));
+}
+
 void validate(const TableDefinition& definition) {
     const QList<FieldDef>& fields = definition.fields();
     if (fields.isEmpty())
@@ -277,11 +286,7 @@ void Table::create(const QString& path, const TableDefinition& definition) {
             insert.step();
             const bool asRowid = index.primary && rowidField >= 0;
             if (!asRowid)
-                exec(db,
-                     QStringLiteral("CREATE %1INDEX %2 ON %3 (%4);")
-                         .arg(index.primary ? QStringLiteral("UNIQUE ") : QString(),
-                              quoteIdentifier(QStringLiteral("ix%1_").arg(position) + index.name),
-                              recordsTable(), indexColumns(fields, index, !index.primary)));
+                exec(db, indexStatement(fields, index, position));
             ++position;
         }
         exec(db, QStringLiteral("COMMIT;"));
@@ -416,15 +421,61 @@ void Table::setState(State state) {
     emit stateChanged();
 }
 
-QString Table::orderClause() const {
-    const IndexDef* chosen = nullptr;
-    for (const IndexDef& index : m_indexes) {
-        if (!m_indexName.isEmpty() ? SameTextIgnoringCase(index.name, m_indexName)
-                                   : index.primary) {
-            chosen = &index;
-            break;
-        }
+int Table::chosenIndex() const {
+    for (int i = 0; i < m_indexes.size(); ++i) {
+        const IndexDef& index = m_indexes[i];
+        if (!m_indexName.isEmpty() ? SameTextIgnoringCase(index.name, m_indexName) : index.primary)
+            return i;
     }
+    return -1;
+}
+
+void Table::ensureOrderIndex() {
+    const int position = chosenIndex();
+    if (position < 0 || (m_indexes[position].primary && m_rowidField >= 0))
+        return;
+    execute(indexStatement(m_fields, m_indexes[position], position));
+}
+
+bool Table::setIndexesAsideFor(qint64 records) {
+    requireOpen();
+    constexpr qint64 kManyRecords = 10000;
+    if (records < kManyRecords)
+        return false;
+    qint64 existing = 0;
+    forEachRow(QStringLiteral("SELECT count(*) FROM %1").arg(recordsTable()), {},
+               [&](sqlite3_stmt* row) {
+                   existing = sqlite3_column_int64(row, 0);
+                   return false;
+               });
+    if (records * 10 < existing)
+        return false;
+    const int position = chosenIndex();
+    const QString kept = position >= 0
+                             ? QStringLiteral("ix%1_").arg(position) + m_indexes[position].name
+                             : QString();
+    // Unique indexes stay, so a duplicate is still refused at its own record.
+    QStringList names;
+    forEachRow(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'index' "
+                              "AND tbl_name = ? AND sql IS NOT NULL"),
+               {recordsTable()}, [&](sqlite3_stmt* row) {
+                   const QString name = QString::fromUtf8(
+                       reinterpret_cast<const char*>(sqlite3_column_text(row, 0)));
+                   const QString sql = QString::fromUtf8(
+                       reinterpret_cast<const char*>(sqlite3_column_text(row, 1)));
+                   if (!sql.startsWith(QStringLiteral("CREATE UNIQUE"), Qt::CaseInsensitive) &&
+                       name.compare(kept, Qt::CaseInsensitive) != 0)
+                       names.append(name);
+                   return true;
+               });
+    for (const QString& name : names)
+        execute(QStringLiteral("DROP INDEX %1").arg(quoteIdentifier(name)));
+    return !names.isEmpty();
+}
+
+QString Table::orderClause() const {
+    const int position = chosenIndex();
+    const IndexDef* chosen = position >= 0 ? &m_indexes[position] : nullptr;
     if (!chosen || (chosen->primary && m_rowidField >= 0))
         return QStringLiteral("rowid");
     return indexColumns(m_fields, *chosen, !chosen->primary) + QStringLiteral(", rowid");
@@ -435,6 +486,7 @@ CompiledFilter Table::activeCondition() const {
 }
 
 void Table::reloadKeys() {
+    ensureOrderIndex();
     const CompiledFilter condition = activeCondition();
     QString sql = QStringLiteral("SELECT rowid FROM %1").arg(recordsTable());
     if (!condition.sql.isEmpty())

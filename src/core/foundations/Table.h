@@ -112,6 +112,11 @@ public:
     // Fields before firstField are not read and stay empty.
     void forEachRecord(const std::function<bool(const QVector<QVariant>&)>& record,
                        int firstField = 0) const;
+    // Before a bulk change of that many records: when they are many compared with the records
+    // there, drops the non-unique indexes other than the current order's, as keeping them up
+    // to date record by record costs far more than building each again when an order first
+    // needs it. True when indexes were dropped.
+    bool setIndexesAsideFor(qint64 records);
     void beginTransaction();
     void commit();
     void rollback();
@@ -139,6 +144,11 @@ signals:
 
 private:
     void loadSchema();
+    // The index the order uses, or -1 for the primary order without a primary index.
+    int chosenIndex() const;
+    // Bulk inserts leave secondary indexes to be built when an order first needs them, so
+    // the order's index is created here when it is missing.
+    void ensureOrderIndex();
     void reloadKeys();
     void locate(Bookmark key);
     void setPosition(int pos);

@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <climits>
 #include <memory>
+#include <sqlite3.h>
 
 namespace TextImport {
 
@@ -38,6 +39,48 @@ bool isDelimiter(QChar c, QStringView delimiters) {
         if (d == c)
             return true;
     return false;
+}
+
+// The delimiters as a bit set for the ASCII ones, which nearly all are; splitting runs for
+// every character of a file.
+class DelimiterSet {
+public:
+    explicit DelimiterSet(QStringView delimiters) : m_delimiters(delimiters) {
+        for (QChar d : delimiters) {
+            const char16_t u = d.unicode();
+            if (u < 128)
+                m_ascii[u / 64] |= quint64(1) << (u % 64);
+            else
+                m_wide = true;
+        }
+    }
+    bool contains(QChar c) const {
+        const char16_t u = c.unicode();
+        if (u < 128)
+            return (m_ascii[u / 64] >> (u % 64)) & 1;
+        return m_wide && isDelimiter(c, m_delimiters);
+    }
+
+private:
+    QStringView m_delimiters;
+    quint64 m_ascii[2] = {0, 0};
+    bool m_wide = false;
+};
+
+bool hasDoubleSemicolon(QStringView text) {
+    for (qsizetype i = 1; i < text.size(); ++i)
+        if (text[i] == u';' && text[i - 1] == u';')
+            return true;
+    return false;
+}
+
+// prepareLine without a copy for the usual line that needs no blank put in.
+QStringView preparedLine(const QString& line, QString& buffer) {
+    const QStringView trimmedLine = trimmed(line);
+    if (!hasDoubleSemicolon(trimmedLine))
+        return trimmedLine;
+    buffer = prepareLine(line);
+    return buffer;
 }
 
 // Control characters in a value mean the file is not text (a program or a picture, say);
@@ -86,7 +129,7 @@ bool isTableFile(const QString& path) {
 
 QString prepareLine(const QString& line) {
     const QStringView trimmedLine = trimmed(line);
-    if (!trimmedLine.contains(u";;"))
+    if (!hasDoubleSemicolon(trimmedLine))
         return trimmedLine.toString();
     QString result;
     result.reserve(trimmedLine.size() + 8);
@@ -100,13 +143,14 @@ QString prepareLine(const QString& line) {
 
 void splitWords(QStringView line, QStringView delimiters, std::vector<QStringView>& words) {
     words.clear();
+    const DelimiterSet set(delimiters);
     const qsizetype length = line.size();
     qsizetype i = 0;
     while (i < length) {
-        while (i < length && isDelimiter(line[i], delimiters))
+        while (i < length && set.contains(line[i]))
             ++i;
         const qsizetype start = i;
-        while (i < length && !isDelimiter(line[i], delimiters))
+        while (i < length && !set.contains(line[i]))
             ++i;
         if (i > start)
             words.push_back(line.mid(start, i - start));
@@ -132,7 +176,8 @@ Result ImportCVS(Table& table, const QString& path, const QList<MappingEntry>& m
 
     Result result;
     result.lines = reader.lineCount();
-    const auto lineError = [&](qint64 index, const QString& field, const QString& message) {
+    std::unique_ptr<BulkInsert> inserter;
+    const auto errorAt = [&](qint64 index, const QString& field, const QString& message) {
         const QString where =
             field.isEmpty()
                 ? QStringLiteral("in Zeile %1").arg(index + 1)
@@ -141,8 +186,21 @@ Result ImportCVS(Table& table, const QString& path, const QList<MappingEntry>& m
                                            "importiert: %3.")
                                 .arg(where, message, records(result.added)));
     };
+    // The records handed over before a failing line are written first; when the store
+    // refuses one of those, that earlier line is the one reported.
+    const auto lineError = [&](qint64 index, const QString& field, const QString& message) {
+        if (inserter) {
+            try {
+                inserter->finish();
+            } catch (const BulkInsert::RowError& refused) {
+                result.added = static_cast<int>(inserter->inserted());
+                throw errorAt(refused.tag(), QString(), refused.message());
+            }
+            result.added = static_cast<int>(inserter->inserted());
+        }
+        return errorAt(index, field, message);
+    };
 
-    std::unique_ptr<BulkInsert> inserter;
     int selectedSlot = -1;
     int lastMailSlot = -1;
     std::vector<int> entrySlots;
@@ -194,14 +252,14 @@ Result ImportCVS(Table& table, const QString& path, const QList<MappingEntry>& m
         sinceReport.start();
     };
 
-    Table::Bookmark lastKey = -1;
     QString raw;
+    QString buffer;
     std::vector<QStringView> words;
     table.beginTransaction();
     try {
         while (reader.next(&raw)) {
             const qint64 index = reader.lineIndex();
-            const QString line = prepareLine(raw);
+            const QStringView line = preparedLine(raw, buffer);
             if (line.isEmpty())
                 continue;
             if (!inserter)
@@ -220,44 +278,59 @@ Result ImportCVS(Table& table, const QString& path, const QList<MappingEntry>& m
                 }
             }
             try {
-                lastKey = inserter->insert();
+                inserter->insert(index);
+            } catch (const BulkInsert::RowError& refused) {
+                result.added = static_cast<int>(inserter->inserted());
+                throw errorAt(refused.tag(), QString(), refused.message());
             } catch (const QuillonError& error) {
                 throw lineError(index, QString(), error.message());
             }
-            ++result.added;
             lastRecordLine = index;
             if (lastReported < 0 || sinceReport.elapsed() >= kProgressInterval)
                 report(index);
         }
     } catch (...) {
-        try {
-            if (inserter)
+        // What was handed over before the failure is kept, up to a record the store refuses.
+        Table::Bookmark key = -1;
+        if (inserter) {
+            try {
                 inserter->finish();
+            } catch (const QuillonError&) {
+            }
+            key = inserter->lastKey();
             inserter.reset();
-        } catch (...) {
-            table.rollback();
-            table.refresh();
-            throw;
         }
         commitWhatIsDone(table);
         table.refresh();
-        if (lastKey >= 0)
-            table.gotoBookmark(lastKey);
+        if (key >= 0)
+            table.gotoBookmark(key);
         throw;
     }
     if (lastRecordLine >= 0 && lastReported != lastRecordLine)
         report(lastRecordLine);
+    Table::Bookmark lastKey = -1;
     try {
         if (inserter) {
-            if (inserter->rebuildsIndexes() && progress)
-                progress(QStringLiteral("Import: Indizes werden aufgebaut …"));
-            inserter->finish();
+            try {
+                inserter->finish();
+            } catch (const BulkInsert::RowError& refused) {
+                result.added = static_cast<int>(inserter->inserted());
+                commitWhatIsDone(table);
+                table.refresh();
+                if (inserter->lastKey() >= 0)
+                    table.gotoBookmark(inserter->lastKey());
+                throw errorAt(refused.tag(), QString(), refused.message());
+            }
+            result.added = static_cast<int>(inserter->inserted());
+            lastKey = inserter->lastKey();
         }
         inserter.reset();
         table.commit();
-    } catch (...) {
-        table.rollback();
-        table.refresh();
+    } catch (const QuillonError& error) {
+        if (table.connection() && !sqlite3_get_autocommit(table.connection())) {
+            table.rollback();
+            table.refresh();
+        }
         throw;
     }
     table.refresh();

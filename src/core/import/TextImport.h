@@ -41,8 +41,7 @@ void splitWords(QStringView line, QStringView delimiters, std::vector<QStringVie
 QStringView fieldValue(const std::vector<QStringView>& words, qint64 n);
 
 // Receives "Import: k von n" (k the line index from 0, n the lines of the file) for the
-// first record, at most every 100 ms after it, and for the last record; then, for large
-// imports, a note while the indexes are built.
+// first record, at most every 100 ms after it, and for the last record.
 using Progress = std::function<void(const QString&)>;
 
 struct Result {
@@ -53,8 +52,9 @@ struct Result {
 // Appends one record per non-empty line: Selected true, LetztesMail empty, then every
 // mapped field. An unreadable file is an error before any record is added. A column that is
 // not a number, a field the table lacks, a value its field cannot take or a value holding
-// control characters (a file that is not text) stops the import at that line with an error naming the line and the field; the records before it stay. The
-// records are written in one transaction; the cursor ends on the last record added.
+// control characters (a file that is not text) stops the import at that line with an error naming
+// the line and the field; the records before it stay. The records are written in one transaction;
+// the cursor ends on the last record added.
 Result ImportCVS(Table& table, const QString& path, const QList<MappingEntry>& mapping,
                  const QString& delimiters, const Progress& progress = {});
 

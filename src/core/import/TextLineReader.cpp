@@ -5,62 +5,44 @@
 #include "foundations/TextFile.h"
 
 #include <QFileInfo>
+#include <algorithm>
+#include <cstring>
 
 namespace {
 
 constexpr qint64 kChunkSize = 1024 * 1024;
 
-// Checks UTF-8 byte by byte across chunk boundaries: well-formed sequences only, no
-// overlong forms, no surrogates, nothing above U+10FFFF.
+// Checks UTF-8 chunk by chunk; a sequence cut by the end of a chunk is checked with the
+// next one, so the result is that of the whole text.
 class Utf8Check {
 public:
     bool valid() const { return m_valid; }
-    bool complete() const { return m_valid && m_need == 0; }
-    void feed(unsigned char b) {
-        if (!m_valid)
+    bool complete() const { return m_valid && m_tail.isEmpty(); }
+    void feed(const char* data, qsizetype size) {
+        if (!m_valid || size == 0)
             return;
-        if (m_need > 0) {
-            if (b < m_low || b > m_high) {
-                m_valid = false;
-                return;
-            }
-            m_low = 0x80;
-            m_high = 0xBF;
-            --m_need;
-            return;
-        }
-        if (b < 0x80)
-            return;
-        m_low = 0x80;
-        m_high = 0xBF;
-        if (b >= 0xC2 && b <= 0xDF) {
-            m_need = 1;
-        } else if (b == 0xE0) {
-            m_need = 2;
-            m_low = 0xA0;
-        } else if ((b >= 0xE1 && b <= 0xEC) || b == 0xEE || b == 0xEF) {
-            m_need = 2;
-        } else if (b == 0xED) {
-            m_need = 2;
-            m_high = 0x9F;
-        } else if (b == 0xF0) {
-            m_need = 3;
-            m_low = 0x90;
-        } else if (b >= 0xF1 && b <= 0xF3) {
-            m_need = 3;
-        } else if (b == 0xF4) {
-            m_need = 3;
-            m_high = 0x8F;
-        } else {
-            m_valid = false;
-        }
+        const qsizetype cut = size - incompleteTail(data, size);
+        QByteArray text = m_tail;
+        text.append(data, cut);
+        m_valid = QByteArrayView(text).isValidUtf8();
+        m_tail = QByteArray(data + cut, size - cut);
     }
 
 private:
+    // The bytes at the end that start a sequence the chunk does not finish.
+    static qsizetype incompleteTail(const char* data, qsizetype size) {
+        for (qsizetype back = 1; back <= 3 && back <= size; ++back) {
+            const auto b = static_cast<unsigned char>(data[size - back]);
+            if ((b & 0xC0) == 0x80)
+                continue; // a continuation byte: look further back for the lead
+            const int length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+            return length > back ? back : 0;
+        }
+        return 0;
+    }
+
     bool m_valid = true;
-    int m_need = 0;
-    unsigned char m_low = 0x80;
-    unsigned char m_high = 0xBF;
+    QByteArray m_tail;
 };
 
 } // namespace
@@ -103,18 +85,23 @@ void TextLineReader::scan() {
                 readFailed();
             break;
         }
-        for (const char c : std::as_const(chunk)) {
-            const auto b = static_cast<unsigned char>(c);
-            if (b > '\r') {
-                utf8.feed(b);
-                inLine = true;
-                afterCr = false;
-                continue;
-            }
-            if (b == 0) {
-                ended = true;
-                break;
-            }
+        const char* data = chunk.constData();
+        qsizetype size = chunk.size();
+        if (const void* nul = std::memchr(data, 0, static_cast<size_t>(size))) {
+            size = static_cast<const char*>(nul) - data;
+            ended = true;
+        }
+        utf8.feed(data, size);
+        if (size == 0)
+            continue;
+        if (!afterCr && !std::memchr(data, '\r', static_cast<size_t>(size))) {
+            // Only LF line ends here: count them at once.
+            lines += std::count(data, data + size, '\n');
+            inLine = data[size - 1] != '\n';
+            continue;
+        }
+        for (qsizetype i = 0; i < size; ++i) {
+            const char b = data[i];
             if (b == '\n' && afterCr) {
                 afterCr = false;
                 continue;
@@ -123,10 +110,8 @@ void TextLineReader::scan() {
                 ++lines;
                 inLine = false;
                 afterCr = b == '\r';
-                utf8.feed(b);
                 continue;
             }
-            utf8.feed(b);
             inLine = true;
             afterCr = false;
         }
@@ -200,7 +185,12 @@ bool TextLineReader::next(QString* line) {
         break;
     }
     ++m_index;
-    *line = m_encoding == Encoding::Utf8 ? QString::fromUtf8(m_pending)
-                                         : TextFile::decodeWindows1252(m_pending);
+    if (m_encoding == Encoding::Utf8) {
+        line->resize(m_pending.size());
+        QChar* end = m_utf8.appendToBuffer(line->data(), m_pending);
+        line->resize(end - line->constData());
+    } else {
+        *line = TextFile::decodeWindows1252(m_pending);
+    }
     return true;
 }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QStringDecoder>
 
 // Reads a text file line by line, so files of any size take little memory. A line ends at
 // CR LF, a lone CR or a lone LF; a line end at the very end adds no empty line; a NUL ends
@@ -44,5 +45,8 @@ private:
     bool m_ended = false;
     bool m_afterCr = false;
     QByteArray m_pending;
+    // Decodes into the caller's string, reusing its memory line after line.
+    QStringDecoder m_utf8{QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                      QStringConverter::Flag::ConvertInitialBom};
     qint64 m_index = -1;
 };

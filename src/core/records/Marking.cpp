@@ -52,10 +52,13 @@ void commitWhatIsDone(Table& table) {
 // afterBatch gets the records visited so far and the changes so far.
 int runInBatches(Table& table, const std::vector<qint64>& keys, const QStringList& statements,
                  const QList<QVariant>& binds,
-                 const std::function<void(int visited, int changed)>& afterBatch) {
+                 const std::function<void(int visited, int changed)>& afterBatch,
+                 const std::function<void()>& first = {}) {
     int changed = 0;
     table.beginTransaction();
     try {
+        if (first)
+            first();
         const int count = static_cast<int>(keys.size());
         for (int from = 0; from < count; from += Marking::kBatchSize) {
             const int to = std::min(count, from + Marking::kBatchSize);
@@ -208,16 +211,27 @@ Result deleteMarked(Table& table, const Progress& progress) {
     return reopenedAfter(table, [&] {
         Result done;
         done.visited = table.recordCount();
-        const QString sql =
-            QStringLiteral("DELETE FROM %1 WHERE rowid BETWEEN ? AND ? AND ifnull(%2, 0) <> 0")
-                .arg(Table::recordsTable(), column(table, QStringLiteral("Selected")));
+        const QString marked =
+            QStringLiteral("ifnull(%1, 0) <> 0").arg(column(table, QStringLiteral("Selected")));
+        qint64 toDelete = 0;
+        table.forEachRow(
+            QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(Table::recordsTable(), marked),
+            {}, [&](sqlite3_stmt* row) {
+                toDelete = sqlite3_column_int64(row, 0);
+                return false;
+            });
+        const QString sql = QStringLiteral("DELETE FROM %1 WHERE rowid BETWEEN ? AND ? AND %2")
+                                .arg(Table::recordsTable(), marked);
         int reported = 0;
-        done.changed = runInBatches(table, sortedKeys(table), {sql}, {}, [&](int, int deleted) {
-            if (progress && deleted > reported) {
-                reported = deleted;
-                progress(QStringLiteral("Delete: %1").arg(deleted));
-            }
-        });
+        done.changed = runInBatches(
+            table, sortedKeys(table), {sql}, {},
+            [&](int, int deleted) {
+                if (progress && deleted > reported) {
+                    reported = deleted;
+                    progress(QStringLiteral("Delete: %1").arg(deleted));
+                }
+            },
+            [&] { table.setIndexesAsideFor(toDelete); });
         return done;
     });
 }

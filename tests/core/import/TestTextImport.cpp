@@ -156,6 +156,14 @@ private slots:
         split += "\r\ny";
         QTest::newRow("CR LF across chunks")
             << split << QStringList{QString(1024 * 1024 - 1, u'x'), "y"};
+        // So is a character whose UTF-8 bytes are split by the chunk's end, and a text
+        // that ends in the middle of one is not UTF-8.
+        QByteArray umlaut(1024 * 1024 - 1, 'x');
+        umlaut += "\xC3\xBC\n\xE2\x82\xAC";
+        QTest::newRow("UTF-8 across chunks")
+            << umlaut << QStringList{QString(1024 * 1024 - 1, u'x') + u'ü', "€"};
+        QTest::newRow("cut UTF-8 at the end is Windows-1252")
+            << QByteArray("K\xC3\xB6ln\n\xE2\x82") << QStringList{"KÃ¶ln", "â‚"};
     }
     void lineEndsAndEncodings() {
         QFETCH(QByteArray, bytes);
@@ -248,6 +256,42 @@ private slots:
         QVERIFY(sqlite3_get_autocommit(f.table.connection()));
     }
 
+    // Large imports write many records per statement; a record the store refuses midway (a
+    // duplicate key) stops the import at its own line, and every line before it stays.
+    void refusedRecordInLargeImport() {
+        QTemporaryDir dir;
+        TableDefinition definition;
+        definition.addField(QStringLiteral("Kennung"), FieldKind::Text, 10, false);
+        definition.addField(QStringLiteral("Selected"), FieldKind::Logical, 0, false);
+        definition.addField(QStringLiteral("LetztesMail"), FieldKind::Text, 20, false);
+        definition.addIndex(QStringLiteral("Kennung"), QStringLiteral("Kennung"), true);
+        const QString tablePath = dir.path() + QStringLiteral("/kennungen.DB");
+        Table::create(tablePath, definition);
+        Table table;
+        table.setTableName(tablePath);
+        table.open();
+        QByteArray bytes;
+        for (int i = 0; i < 3000; ++i)
+            bytes += "K" + QByteArray::number(i == 1500 ? 10 : i) + "\n";
+        QFile file(dir.path() + QStringLiteral("/in.csv"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        QString message;
+        try {
+            TextImport::ImportCVS(table, file.fileName(), map({{"Kennung", "1"}}), ";");
+        } catch (const QuillonError& error) {
+            message = error.message();
+        }
+        QVERIFY2(message.contains(QStringLiteral("in Zeile 1501 abgebrochen")),
+                 qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("Bereits importiert: 1500 Datensätze")),
+                 qPrintable(message));
+        QCOMPARE(table.recordCount(), 1500);
+        QCOMPARE(table.text(QStringLiteral("Kennung")), QStringLiteral("K1499"));
+        QVERIFY(sqlite3_get_autocommit(table.connection()));
+    }
+
     // A line beyond the reader's limit stops the import there instead of filling memory.
     void overlongLineStops() {
         Fixture f;
@@ -264,9 +308,9 @@ private slots:
         QCOMPARE(f.table.recordCount(), 2);
     }
 
-    // Large imports set the non-unique indexes aside and build them again, also when the
-    // import fails midway; the index order is right afterwards.
-    void largeImportKeepsIndexes() {
+    // Large imports set the non-unique indexes aside, also when the import fails midway;
+    // the table builds an index again when an order first needs it, and that order is right.
+    void largeImportSetsIndexesAside() {
         Fixture f;
         QByteArray bytes;
         for (int i = 0; i < 12000; ++i)
@@ -277,15 +321,19 @@ private slots:
                                  TextImport::ImportCVS(f.table, f.write(bytes),
                                                        map({{"Name", "1"}, {"Ort", "2"}}), ";"));
         QCOMPARE(f.table.recordCount(), 12000);
-        int indexes = 0;
-        f.table.forEachRow(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = "
-                                          "'index' AND tbl_name = 'records'"),
-                           {}, [&](sqlite3_stmt* row) {
-                               indexes = sqlite3_column_int(row, 0);
-                               return false;
-                           });
-        QCOMPARE(indexes, 1);
+        const auto indexCount = [&f] {
+            int indexes = 0;
+            f.table.forEachRow(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = "
+                                              "'index' AND tbl_name = 'records'"),
+                               {}, [&](sqlite3_stmt* row) {
+                                   indexes = sqlite3_column_int(row, 0);
+                                   return false;
+                               });
+            return indexes;
+        };
+        QCOMPARE(indexCount(), 0);
         f.table.setIndexName(QStringLiteral("Name"));
+        QCOMPARE(indexCount(), 1);
         f.table.first();
         QCOMPARE(f.table.text(QStringLiteral("Name")), QStringLiteral("N0"));
         f.table.last();
