@@ -15,6 +15,10 @@ struct BenchOperation {
     double targetRatio = 1.0; // against the sqlite3 shell
     bool perProcess = false;  // one child per run, timed from before its start
     bool singleRun = false;   // too long to repeat; one run without warm-up
+
+    bool hasTarget() const {
+        return targetSeconds > 0 || targetMiB > 0 || (compare != Compare::None && targetRatio > 0);
+    }
 };
 
 const std::vector<BenchOperation>& benchOperations();

@@ -70,14 +70,15 @@ int list(CliContext& context) {
         for (int i = 0; i < table.fieldCount(); ++i)
             fields.append(i);
     }
+    // One statement over the filter and order, not one read per record.
     QStringList texts;
-    for (int row = 0; row < table.recordCount(); ++row) {
-        const QVector<QVariant> values = table.rowValues(row);
+    table.forEachRecord([&](const QVector<QVariant>& values) {
         texts.clear();
         for (int field : fields)
             texts.append(FieldValues::toText(table.fields()[field], values[field]));
         context.out << texts.join(u'|') << '\n';
-    }
+        return true;
+    });
     return 0;
 }
 

@@ -136,7 +136,7 @@ void BulkInsert::setAsideIndexes(qint64 expectedRecords) {
         return false;
     });
     // Room for the pages of a large import, instead of spilling them to the file midway.
-    m_table.execute(QStringLiteral("PRAGMA cache_size = -131072"));
+    m_table.execute(QStringLiteral("PRAGMA cache_size = -16384"));
     m_table.setIndexesAsideFor(expectedRecords);
 }
 

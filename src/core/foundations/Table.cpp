@@ -897,6 +897,19 @@ void Table::forEachRow(const QString& sql, const QList<QVariant>& binds,
 
 void Table::forEachRecord(const std::function<bool(const QVector<QVariant>&)>& record,
                           int firstField) const {
+    forEachRecordIn(activeCondition(), record, firstField);
+}
+
+void Table::forEachRecordWhere(const QString& expression,
+                               const std::function<bool(const QVector<QVariant>&)>& record,
+                               int firstField) const {
+    requireOpen();
+    forEachRecordIn(FilterParser::compile(expression, m_fields), record, firstField);
+}
+
+void Table::forEachRecordIn(const CompiledFilter& condition,
+                            const std::function<bool(const QVector<QVariant>&)>& record,
+                            int firstField) const {
     requireOpen();
     firstField = std::clamp(firstField, 0, static_cast<int>(m_fields.size()));
     QStringList columns;
@@ -904,7 +917,6 @@ void Table::forEachRecord(const std::function<bool(const QVector<QVariant>&)>& r
         columns.append(quoteIdentifier(m_fields[i].name));
     if (columns.isEmpty())
         columns.append(QStringLiteral("rowid"));
-    const CompiledFilter condition = activeCondition();
     QString sql =
         QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QStringLiteral(", ")), recordsTable());
     if (!condition.sql.isEmpty())

@@ -112,6 +112,12 @@ public:
     // Fields before firstField are not read and stay empty.
     void forEachRecord(const std::function<bool(const QVector<QVariant>&)>& record,
                        int firstField = 0) const;
+    // The same over the records that pass the filter expression instead of the active filter
+    // (a QuillonError when the expression cannot be read), in the cursor's order; the
+    // table's own filter and keys stay as they are.
+    void forEachRecordWhere(const QString& expression,
+                            const std::function<bool(const QVector<QVariant>&)>& record,
+                            int firstField = 0) const;
     // Before a bulk change of that many records: when they are many compared with the records
     // there, drops the non-unique indexes other than the current order's, as keeping them up
     // to date record by record costs far more than building each again when an order first
@@ -144,6 +150,9 @@ signals:
 
 private:
     void loadSchema();
+    void forEachRecordIn(const CompiledFilter& condition,
+                         const std::function<bool(const QVector<QVariant>&)>& record,
+                         int firstField) const;
     // The index the order uses, or -1 for the primary order without a primary index.
     int chosenIndex() const;
     // Bulk inserts leave secondary indexes to be built when an order first needs them, so

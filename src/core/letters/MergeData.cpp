@@ -20,7 +20,8 @@ public:
     explicit TableRestore(Table& table) : m_table(table) { m_table.disableControls(); }
     ~TableRestore() {
         try {
-            m_table.setFiltered(false);
+            if (m_table.filtered())
+                m_table.setFiltered(false);
             m_table.first();
         } catch (...) {
         }
@@ -76,8 +77,12 @@ MergeData collect(Table& table, const QStringList& profileLines, const QString& 
 
     TableRestore restore(table);
     table.first();
-    table.setFilter(QStringLiteral("Selected='True'"));
-    table.setFiltered(true);
+    // The table ends unfiltered with this filter text; the marked records are read through
+    // the filter without switching it on, which would walk the whole table once more.
+    const QString marked = QStringLiteral("Selected='True'");
+    if (table.filtered())
+        table.setFiltered(false);
+    table.setFilter(marked);
 
     const QList<FieldDef>& fields = table.fields();
     int salutationField = -1;
@@ -88,8 +93,8 @@ MergeData collect(Table& table, const QStringList& profileLines, const QString& 
     // writer before anything is saved, marked records or not.
     Salutations::Lookup salutations(programDir);
 
-    data.records.reserve(static_cast<size_t>(table.recordCount()));
-    table.forEachRecord(
+    table.forEachRecordWhere(
+        marked,
         [&](const QVector<QVariant>& values) {
             QStringList line;
             line.reserve(std::max<qsizetype>(0, fields.size() - kFirstMergedField));
