@@ -889,6 +889,9 @@ void TMainForm::DBGrid1TitleClick(int column) {
             const ProfileField field = ProfileField::fromLine(lines[i]);
             if (field.name != fieldName || !field.isSortable() || field.indexName.isEmpty())
                 continue;
+            // An order over a million records takes a moment, more so when its index has to be
+            // built first after a bulk change.
+            WaitCursor wait;
             const bool sortedByIt = m_model->isHighlighted(column);
             m_model->clearHighlights();
             if (sortedByIt) {
