@@ -7,33 +7,12 @@
 #include <QProcess>
 #include <QTest>
 
-namespace {
-
-struct Run {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-Run runCli(const TestInstallation& installation, const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(QUILLON_BIN_DIR "/quillon-cli"),
-                  QStringList{QStringLiteral("--home"), installation.programDir(),
-                              QStringLiteral("--letters"), installation.lettersDir()} +
-                      args);
-    process.waitForFinished(60000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-} // namespace
-
 class TestCli : public QObject {
     Q_OBJECT
 private slots:
     void addCountList() {
         TestInstallation installation;
-        Run run = runCli(installation, {QStringLiteral("count")});
+        CliRun run = runCli(installation, {QStringLiteral("count")});
         QCOMPARE(run.status, 0);
         QCOMPARE(run.out, QStringLiteral("0\n"));
         QVERIFY(QFileInfo::exists(installation.dataDir() + QStringLiteral("database.DB")));
@@ -84,7 +63,7 @@ private slots:
         QFETCH(QString, message);
         TestInstallation installation;
         runCli(installation, {"add", "Name=Meier"});
-        const Run run = runCli(installation, args);
+        const CliRun run = runCli(installation, args);
         QCOMPARE(run.status, status);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
         QCOMPARE(runCli(installation, {"count"}).out, QStringLiteral("1\n"));
@@ -157,13 +136,13 @@ private slots:
         runCli(installation, {"add", "Name=Adler", "Ort=Dresden"});
         runCli(installation, {"add", "Name=Meier", "Ort=köln", "Selected=Falsch"});
         runCli(installation, {"add", "Name=Schmidt", "Ort=Berlin", "Selected=Wahr"});
-        const Run run = runCli(installation, args);
+        const CliRun run = runCli(installation, args);
         QCOMPARE(run.status, status);
         if (status == 0)
             QCOMPARE(run.out, message);
         else
             QVERIFY2(run.err.contains(message), qPrintable(run.err));
-        const Run list =
+        const CliRun list =
             runCli(installation, {"list", "--filter", "Selected='True'", "--fields", "ID"});
         QCOMPARE(list.out.split(u'\n', Qt::SkipEmptyParts).join(u','), marked);
         QCOMPARE(runCli(installation, {"count"}).out, QString::number(left) + u'\n');
@@ -191,7 +170,7 @@ private slots:
         installation.writeFile(
             QStringLiteral("evil.pro"),
             {QStringLiteral("h"), QStringLiteral("ID|ftAutoInc|False|0|ID|ID|x")});
-        const Run run = runCli(installation, {"--db", "evil.ini", "count"});
+        const CliRun run = runCli(installation, {"--db", "evil.ini", "count"});
         QCOMPARE(run.status, 1);
         QVERIFY2(run.err.contains(QStringLiteral("../evil")), qPrintable(run.err));
         QVERIFY(!QFileInfo::exists(installation.programDir() + QStringLiteral("evil.DB")));
@@ -206,7 +185,7 @@ private slots:
                      {"-c", "exec 9>\"$0\"; flock -s 9; exec sleep 30", lock});
         QVERIFY(holder.waitForStarted());
         QTRY_VERIFY(StoreLock::isHeld(lock));
-        const Run run = runCli(installation, {"count"});
+        const CliRun run = runCli(installation, {"count"});
         holder.kill();
         holder.waitForFinished();
         QCOMPARE(run.status, 3);
@@ -220,7 +199,8 @@ private slots:
         installation.writeFile(QStringLiteral("in.csv"),
                                {"Müller,Köln,x", "", "\"Adler\",Dresden", "Zu,Lang,12345678901"});
         const QString in = installation.programDir() + QStringLiteral("in.csv");
-        Run run = runCli(installation, {"import", in, "--map", "Name=1,Ort=2", "--delimiter", ","});
+        CliRun run =
+            runCli(installation, {"import", in, "--map", "Name=1,Ort=2", "--delimiter", ","});
         QCOMPARE(run.status, 0);
         QCOMPARE(run.out, QStringLiteral("3 Datensätze importiert\n"));
         run = runCli(installation, {"import", in, "--map", "PLZ=3", "--delimiter", ","});

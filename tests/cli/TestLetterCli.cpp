@@ -5,27 +5,6 @@
 #include <QProcess>
 #include <QTest>
 
-namespace {
-
-struct Run {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-Run runCli(const TestInstallation& installation, const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(QUILLON_BIN_DIR "/quillon-cli"),
-                  QStringList{QStringLiteral("--home"), installation.programDir(),
-                              QStringLiteral("--letters"), installation.lettersDir()} +
-                      args);
-    process.waitForFinished(60000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-} // namespace
-
 class TestLetterCli : public QObject {
     Q_OBJECT
 private slots:
@@ -35,7 +14,7 @@ private slots:
              {QStringList{"add", "Anrede=Frau", "Name=Özdemir", "Selected=Wahr"},
               QStringList{"add", "Name=Ohne", "Selected=Falsch"}})
             QCOMPARE(runCli(installation, add).status, 0);
-        Run run = runCli(installation, {QStringLiteral("merge")});
+        CliRun run = runCli(installation, {QStringLiteral("merge")});
         QCOMPARE(run.status, 0);
         QCOMPARE(run.out, QStringLiteral("1 Datensatz geschrieben\n"));
         QCOMPARE(
@@ -81,7 +60,7 @@ private slots:
         for (QString& arg : args)
             if (arg.startsWith(u'@'))
                 arg = installation.programDir() + arg.mid(1);
-        const Run run = runCli(installation, args);
+        const CliRun run = runCli(installation, args);
         QCOMPARE(run.status, status);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
         QVERIFY(run.out.isEmpty());

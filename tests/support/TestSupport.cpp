@@ -6,6 +6,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 TestInstallation::TestInstallation() {
     const QString shipped = QStringLiteral(QUILLON_SHIPPED_DIR);
@@ -60,4 +61,15 @@ QStringList RecordingDialogs::texts() const {
     for (const Shown& s : shown)
         result.append(s.text);
     return result;
+}
+
+CliRun runCli(const TestInstallation& installation, const QStringList& args) {
+    QProcess process;
+    process.start(QStringLiteral(QUILLON_BIN_DIR "/quillon-cli"),
+                  QStringList{QStringLiteral("--home"), installation.programDir(),
+                              QStringLiteral("--letters"), installation.lettersDir()} +
+                      args);
+    process.waitForFinished(60000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
 }

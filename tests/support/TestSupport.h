@@ -56,3 +56,13 @@ public:
         return succeed;
     }
 };
+
+// What one run of the command-line tool on the installation gave.
+struct CliRun {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// Runs the built quillon-cli with the installation as its home and letters folder.
+CliRun runCli(const TestInstallation& installation, const QStringList& args);
