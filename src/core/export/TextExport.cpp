@@ -188,20 +188,22 @@ Result ExportText(Table& table, const Options& options, const ChooseFile& choose
             table.gotoBookmark(before);
     };
     try {
+        bool markedFilter = false;
+        if (options.onlyMarked)
+            for (const FieldDef& field : table.fields())
+                markedFilter = markedFilter || AsciiUpper(field.name).contains(u"SELECTED");
         result.path = chooseFile ? chooseFile() : QString();
         if (result.path.isEmpty()) {
+            // The marked-records filter text replaces the one before, also when cancelled.
             restore();
+            if (markedFilter)
+                table.setFilter(QStringLiteral("Selected='True'"));
             return result;
         }
         TableWork::ControlsPause pause(table);
-        if (options.onlyMarked) {
-            for (const FieldDef& field : table.fields()) {
-                if (AsciiUpper(field.name).contains(u"SELECTED")) {
-                    table.setFilter(QStringLiteral("Selected='True'"));
-                    table.setFiltered(true);
-                    break;
-                }
-            }
+        if (markedFilter) {
+            table.setFilter(QStringLiteral("Selected='True'"));
+            table.setFiltered(true);
         }
         const int total = table.recordCount();
         const QByteArray delimiter = TextFile::encodeWindows1252(options.delimiter);

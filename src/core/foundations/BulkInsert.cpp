@@ -103,14 +103,14 @@ BulkInsert::BulkInsert(Table& table, const QList<int>& fields, qint64 expectedRe
     };
     m_statement = prepare(1);
     int rows = 1;
+    const int variables = sqlite3_limit(table.connection(), SQLITE_LIMIT_VARIABLE_NUMBER, -1);
     if (expectedRecords >= kBatchRows * 16 && !columns.isEmpty() &&
-        columns.size() * kBatchRows <= 32766) {
+        columns.size() * kBatchRows <= variables) {
+        // Without the many-record statement the records go one at a time.
         try {
             m_batchStatement = prepare(kBatchRows);
             rows = kBatchRows;
-        } catch (...) {
-            sqlite3_finalize(m_statement);
-            throw;
+        } catch (const QuillonError&) {
         }
     }
     m_rows.assign(static_cast<size_t>(rows), m_slots);

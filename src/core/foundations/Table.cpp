@@ -434,7 +434,11 @@ void Table::ensureOrderIndex() {
     const int position = chosenIndex();
     if (position < 0 || (m_indexes[position].primary && m_rowidField >= 0))
         return;
-    execute(indexStatement(m_fields, m_indexes[position], position));
+    try {
+        execute(indexStatement(m_fields, m_indexes[position], position));
+    } catch (const QuillonError&) {
+        // A file that cannot be written still gives the order, sorted without the index.
+    }
 }
 
 bool Table::setIndexesAsideFor(qint64 records) {

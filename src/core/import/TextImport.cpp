@@ -83,12 +83,14 @@ QStringView preparedLine(const QString& line, QString& buffer) {
     return buffer;
 }
 
-// Control characters in a value mean the file is not text (a program or a picture, say);
-// taking them would only fill the table with rubbish. Tabs are text.
+// Control characters that text files do not hold mean the file is not text (a program or a
+// picture, say); taking them would only fill the table with rubbish. Tabs, vertical tabs
+// (line breaks inside a field for some programs) and form feeds are text, and so is every
+// byte a Windows-1252 file may hold.
 void requireText(QStringView value) {
     for (QChar c : value) {
         const char16_t u = c.unicode();
-        if ((u < 0x20 && u != u'\t') || (u >= 0x7F && u <= 0x9F))
+        if (u < 0x20 && u != u'\t' && u != u'\v' && u != u'\f')
             throw QuillonError(
                 QStringLiteral("Der Wert enthält das Steuerzeichen %1 (hexadezimal); "
                                "ist die Datei eine Textdatei?")
@@ -257,7 +259,13 @@ Result ImportCVS(Table& table, const QString& path, const QList<MappingEntry>& m
     std::vector<QStringView> words;
     table.beginTransaction();
     try {
-        while (reader.next(&raw)) {
+        for (;;) {
+            try {
+                if (!reader.next(&raw))
+                    break;
+            } catch (const QuillonError& error) {
+                throw lineError(reader.lineIndex() + 1, QString(), error.message());
+            }
             const qint64 index = reader.lineIndex();
             const QStringView line = preparedLine(raw, buffer);
             if (line.isEmpty())
@@ -295,6 +303,17 @@ Result ImportCVS(Table& table, const QString& path, const QList<MappingEntry>& m
         if (inserter) {
             try {
                 inserter->finish();
+            } catch (const BulkInsert::RowError& refused) {
+                // Not reached through lineError: the refused earlier line is the one to name.
+                result.added = static_cast<int>(inserter->inserted());
+                const QuillonError earlier = errorAt(refused.tag(), QString(), refused.message());
+                key = inserter->lastKey();
+                inserter.reset();
+                commitWhatIsDone(table);
+                table.refresh();
+                if (key >= 0)
+                    table.gotoBookmark(key);
+                throw earlier;
             } catch (const QuillonError&) {
             }
             key = inserter->lastKey();

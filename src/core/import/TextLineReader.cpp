@@ -119,7 +119,9 @@ void TextLineReader::scan() {
     if (inLine)
         ++lines;
     m_lineCount = lines;
-    m_encoding = bom || utf8.complete() ? Encoding::Utf8 : Encoding::Windows1252;
+    // A byte-order mark before bytes that are not UTF-8 is a mislabelled file: its text is
+    // read as Windows-1252 rather than losing its umlauts.
+    m_encoding = utf8.complete() ? Encoding::Utf8 : Encoding::Windows1252;
     if (!m_file.seek(m_textStart))
         readFailed();
 }

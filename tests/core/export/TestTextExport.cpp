@@ -155,7 +155,16 @@ private slots:
                                                    [] { return QString(); });
         QVERIFY(result.path.isEmpty());
         QVERIFY(!f.table.filtered());
+        QCOMPARE(f.table.filter(), QStringLiteral("Ort='Nord'"));
         QCOMPARE(QDir(f.dir.path()).entryList({"*.csv"}), QStringList{});
+
+        // With only the marked records asked for, their filter text stays set instead.
+        f.table.setFiltered(true);
+        Options marked = options({"Name"}, true, false);
+        marked.onlyMarked = true;
+        TextExport::ExportText(f.table, marked, [] { return QString(); });
+        QVERIFY(!f.table.filtered());
+        QCOMPARE(f.table.filter(), QStringLiteral("Selected='True'"));
     }
 
     // Errors leave the existing file as it was and write nothing.

@@ -144,6 +144,8 @@ private slots:
         QTest::newRow("UTF-8") << QByteArray("Köln\r\nMüller") << QStringList{"Köln", "Müller"};
         QTest::newRow("UTF-8 with BOM")
             << QByteArray("\xEF\xBB\xBFK\xC3\xB6ln") << QStringList{"Köln"};
+        QTest::newRow("BOM before bytes that are not UTF-8 is Windows-1252")
+            << QByteArray("\xEF\xBB\xBFK\xF6ln") << QStringList{"Köln"};
         QTest::newRow("Windows-1252")
             << QByteArray("K\xF6ln\n\x80 5") << QStringList{"Köln", "€ 5"};
         QTest::newRow("invalid UTF-8 late in the file is Windows-1252")
@@ -228,14 +230,23 @@ private slots:
         QTest::newRow("text in a number field") << QByteArray("1\nzwei") << "Anzahl"
                                                 << "1" << 1 << QStringList{"Zeile 2", "„Anzahl“"};
         QTest::newRow("program file, not text")
-            << QByteArray("ok\n\x7f"
-                          "ELF\x02\x01\x01\0\0\x03",
-                          12)
-            << "Notiz"
-            << "1" << 1 << QStringList{"Zeile 2", "„Notiz“", "Steuerzeichen 7F"};
+            << QByteArray("ok\nELF\x02\x01x\0\0\x03", 12) << "Notiz"
+            << "1" << 1 << QStringList{"Zeile 2", "„Notiz“", "Steuerzeichen 02"};
         QTest::newRow("no such date") << QByteArray("31.2.2000") << "Geburtstag"
                                       << "1" << 0 << QStringList{"Zeile 1", "„Geburtstag“"};
     }
+    // Vertical tabs (line breaks inside a field for some programs), form feeds and bytes
+    // Windows-1252 leaves undefined are text; only other control characters mean a
+    // file that is not text.
+    void textControlsAreTaken() {
+        Fixture f;
+        TextImport::ImportCVS(f.table,
+                              f.write("a\x0B"
+                                      "b\x0C\x81;x\n"),
+                              map({{"Notiz", "1"}}), ";");
+        QCOMPARE(f.rows({"Notiz"}), QStringList{QString::fromUtf8("a\vb\f\u0081")});
+    }
+
     void errorStopsAtTheLine() {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, field);
