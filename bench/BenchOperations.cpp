@@ -40,12 +40,6 @@ public:
     QString folderName(const QString&, const QString&) override { return {}; }
 };
 
-double monotonicSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
-
 // What a child works on: the installation copy and its open database.
 struct Context {
     QString dir;
@@ -238,6 +232,12 @@ int startProgram(Context& c) {
 }
 
 } // namespace
+
+double monotonicSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
 
 const std::vector<BenchOperation>& benchOperations() {
     using C = BenchOperation::Compare;

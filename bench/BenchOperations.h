@@ -22,6 +22,9 @@ struct BenchOperation {
 };
 
 const std::vector<BenchOperation>& benchOperations();
+
+// Seconds on the system-wide monotonic clock, which parent and child share.
+double monotonicSeconds();
 const BenchOperation* findBenchOperation(const QString& name);
 
 // The child side: quillon-bench --child NAME --dir INSTALLATION --pristine DIR --csv FILE

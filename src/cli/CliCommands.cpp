@@ -11,10 +11,7 @@
 #include "records/IdRange.h"
 #include "records/Marking.h"
 
-namespace {
-
-// Takes "--name VALUE" out of the arguments; empty when absent.
-QString takeOption(QStringList& args, const QString& name, bool* present = nullptr) {
+QString takeOption(QStringList& args, const QString& name, bool* present) {
     const int at = args.indexOf(name);
     if (present)
         *present = at >= 0;
@@ -38,6 +35,12 @@ Table& openTable(CliContext& context) {
         throw QuillonError(QStringLiteral("Zuerst Datenbank öffnen!"));
     return *table;
 }
+
+QString records(int count) {
+    return count == 1 ? QStringLiteral("1 Datensatz") : QStringLiteral("%1 Datensätze").arg(count);
+}
+
+namespace {
 
 void applyFilter(Table& table, QStringList& args) {
     bool present = false;
@@ -105,10 +108,6 @@ int add(CliContext& context) {
     const int id = table.findField(QStringLiteral("ID"));
     context.out << (id >= 0 ? table.text(id) : QString::number(table.bookmark())) << '\n';
     return 0;
-}
-
-QString records(int count) {
-    return count == 1 ? QStringLiteral("1 Datensatz") : QStringLiteral("%1 Datensätze").arg(count);
 }
 
 int markAll(CliContext& context) {

@@ -27,3 +27,14 @@ struct CliCommand {
 };
 
 const QList<CliCommand>& cliCommands();
+
+class Table;
+
+// Shared by the commands.
+// Takes "--name VALUE" out of the arguments; empty when absent.
+QString takeOption(QStringList& args, const QString& name, bool* present = nullptr);
+void requireNoMoreArguments(const QStringList& args);
+// The database's open table; "Zuerst Datenbank öffnen!" when there is none.
+Table& openTable(CliContext& context);
+// "1 Datensatz", "N Datensätze".
+QString records(int count);

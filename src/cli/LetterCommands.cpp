@@ -1,5 +1,6 @@
 #include "LetterCommands.h"
 
+#include "CliCommands.h"
 #include "definitions/DatabaseSession.h"
 #include "foundations/QuillonError.h"
 #include "foundations/Table.h"
@@ -12,13 +13,6 @@
 
 namespace {
 
-Table& openTable(CliContext& context) {
-    Table* table = context.session.activeTable();
-    if (!table || !table->isOpen())
-        throw QuillonError(QStringLiteral("Zuerst Datenbank öffnen!"));
-    return *table;
-}
-
 MergeData writeMergeData(CliContext& context) {
     Table& table = openTable(context);
     const Folders& folders = context.session.folders();
@@ -30,17 +24,13 @@ MergeData writeMergeData(CliContext& context) {
     return data;
 }
 
-QString records(size_t count) {
-    return count == 1 ? QStringLiteral("1 Datensatz") : QStringLiteral("%1 Datensätze").arg(count);
-}
-
 } // namespace
 
 int mergeCommand(CliContext& context) {
     if (!context.args.isEmpty())
         throw CliUsageError{QStringLiteral("unerwartetes Argument „%1“").arg(context.args.first())};
     const MergeData data = writeMergeData(context);
-    context.out << records(data.records.size()) << " geschrieben\n";
+    context.out << records(static_cast<int>(data.records.size())) << " geschrieben\n";
     return 0;
 }
 

@@ -13,18 +13,6 @@
 
 namespace {
 
-QString takeValue(QStringList& args, const QString& name, bool* present) {
-    const qsizetype at = args.indexOf(name);
-    *present = at >= 0;
-    if (at < 0)
-        return {};
-    if (at + 1 >= args.size())
-        throw CliUsageError{QStringLiteral("%1 braucht einen Wert").arg(name)};
-    const QString value = args.at(at + 1);
-    args.remove(at, 2);
-    return value;
-}
-
 bool takeFlag(QStringList& args, const QString& name) {
     return args.removeAll(name) > 0;
 }
@@ -37,25 +25,14 @@ QString takePath(QStringList& args, const QString& what) {
     return QFileInfo(args.takeFirst()).absoluteFilePath();
 }
 
-Table& openTable(CliContext& context) {
-    Table* table = context.session.activeTable();
-    if (!table || !table->isOpen())
-        throw QuillonError(QStringLiteral("Zuerst Datenbank öffnen!"));
-    return *table;
-}
-
-QString records(int count) {
-    return count == 1 ? QStringLiteral("1 Datensatz") : QStringLiteral("%1 Datensätze").arg(count);
-}
-
 } // namespace
 
 int cliImport(CliContext& context) {
     Table& table = openTable(context);
     bool mapped = false;
     bool delimited = false;
-    const QString map = takeValue(context.args, QStringLiteral("--map"), &mapped);
-    const QString delimiters = takeValue(context.args, QStringLiteral("--delimiter"), &delimited);
+    const QString map = takeOption(context.args, QStringLiteral("--map"), &mapped);
+    const QString delimiters = takeOption(context.args, QStringLiteral("--delimiter"), &delimited);
     const QString path = takePath(context.args, QStringLiteral("DATEI"));
 
     // As in the import window: every field of the profile from the fifth on, "0" unless mapped.
@@ -90,8 +67,8 @@ int cliExportCsv(CliContext& context) {
     TextExport::Options options;
     bool fieldsGiven = false;
     bool delimited = false;
-    const QString fields = takeValue(context.args, QStringLiteral("--fields"), &fieldsGiven);
-    const QString delimiter = takeValue(context.args, QStringLiteral("--delimiter"), &delimited);
+    const QString fields = takeOption(context.args, QStringLiteral("--fields"), &fieldsGiven);
+    const QString delimiter = takeOption(context.args, QStringLiteral("--delimiter"), &delimited);
     options.header = !takeFlag(context.args, QStringLiteral("--no-header"));
     options.trim = takeFlag(context.args, QStringLiteral("--trim"));
     options.onlyMarked = takeFlag(context.args, QStringLiteral("--marked"));

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "foundations/Table.h"
 #include "foundations/TextFile.h"
 
 #include <QDir>
@@ -7,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <sqlite3.h>
 
 TestInstallation::TestInstallation() {
     const QString shipped = QStringLiteral(QUILLON_SHIPPED_DIR);
@@ -72,4 +74,15 @@ CliRun runCli(const TestInstallation& installation, const QStringList& args) {
     process.waitForFinished(60000);
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
+}
+
+int indexCount(const Table& table) {
+    int count = 0;
+    table.forEachRow(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' "
+                                    "AND tbl_name = 'records'"),
+                     {}, [&](sqlite3_stmt* row) {
+                         count = sqlite3_column_int(row, 0);
+                         return false;
+                     });
+    return count;
 }

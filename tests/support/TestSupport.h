@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+class Table;
+
 // A temporary installation folder copied from the shipped one.
 class TestInstallation {
 public:
@@ -66,3 +68,6 @@ struct CliRun {
 
 // Runs the built quillon-cli with the installation as its home and letters folder.
 CliRun runCli(const TestInstallation& installation, const QStringList& args);
+
+// The SQL indexes the table's records have now (bulk changes set some aside).
+int indexCount(const Table& table);

@@ -122,11 +122,14 @@ BulkInsert::~BulkInsert() {
     sqlite3_finalize(m_statement);
     sqlite3_finalize(m_batchStatement);
     // Records still held back are dropped: only finish() writes them.
-    if (!m_finished) {
-        try {
-            m_table.execute(QStringLiteral("PRAGMA cache_size = %1").arg(m_cacheSize));
-        } catch (...) {
-        }
+    if (!m_finished)
+        restoreCache();
+}
+
+void BulkInsert::restoreCache() {
+    try {
+        m_table.execute(QStringLiteral("PRAGMA cache_size = %1").arg(m_cacheSize));
+    } catch (...) {
     }
 }
 
@@ -144,17 +147,13 @@ void BulkInsert::finish() {
     if (m_finished)
         return;
     m_finished = true;
-    struct RestoreCache {
-        BulkInsert& insert;
-        ~RestoreCache() {
-            try {
-                insert.m_table.execute(
-                    QStringLiteral("PRAGMA cache_size = %1").arg(insert.m_cacheSize));
-            } catch (...) {
-            }
-        }
-    } restore{*this};
-    writeHeldBack();
+    try {
+        writeHeldBack();
+    } catch (...) {
+        restoreCache();
+        throw;
+    }
+    restoreCache();
 }
 
 void BulkInsert::setLogical(int slot, bool value) {

@@ -61,6 +61,8 @@ public:
 private:
     static constexpr int kBatchRows = 64;
     void setAsideIndexes(qint64 expectedRecords);
+    // Puts the connection's page cache back as it was; never throws.
+    void restoreCache();
     struct Slot;
     std::vector<Slot>& current() { return m_rows[static_cast<size_t>(m_filled)]; }
     void checkRequired(const std::vector<Slot>& row) const;

@@ -191,11 +191,15 @@ QString indexColumns(const QList<FieldDef>& fields, const IndexDef& index, bool 
 
 // The SQL index standing for index definition number position; none for a primary index
 // that is the rowid itself.
+QString sqlIndexName(const IndexDef& index, int position) {
+    return QStringLiteral("ix%1_").arg(position) + index.name;
+}
+
 QString indexStatement(const QList<FieldDef>& fields, const IndexDef& index, int position) {
     return QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
         .arg(index.primary ? QStringLiteral("UNIQUE ") : QString(),
-             quoteIdentifier(QStringLiteral("ix%1_").arg(position) + index.name),
-             Table::recordsTable(), indexColumns(fields, index, !index.primary));
+             quoteIdentifier(sqlIndexName(index, position)), Table::recordsTable(),
+             indexColumns(fields, index, !index.primary));
 }
 
 void validate(const TableDefinition& definition) {
@@ -455,9 +459,7 @@ bool Table::setIndexesAsideFor(qint64 records) {
     if (records * 10 < existing)
         return false;
     const int position = chosenIndex();
-    const QString kept = position >= 0
-                             ? QStringLiteral("ix%1_").arg(position) + m_indexes[position].name
-                             : QString();
+    const QString kept = position >= 0 ? sqlIndexName(m_indexes[position], position) : QString();
     // Unique indexes stay, so a duplicate is still refused at its own record.
     QStringList names;
     forEachRow(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'index' "

@@ -12,7 +12,7 @@
 #include <QElapsedTimer>
 #include <climits>
 #include <memory>
-#include <sqlite3.h>
+#include <optional>
 
 namespace TextImport {
 
@@ -98,13 +98,17 @@ void requireText(QStringView value) {
     }
 }
 
-// Keeps what was posted before the failing line, as the record-by-record import keeps it.
-void commitWhatIsDone(Table& table) {
+// Keeps what was posted before the failing line, as the record-by-record import keeps it,
+// and puts the cursor on the last record added.
+void keepWhatIsDone(Table& table, Table::Bookmark lastKey) {
     try {
         table.commit();
     } catch (const QuillonError&) {
         table.rollback();
     }
+    table.refresh();
+    if (lastKey >= 0)
+        table.gotoBookmark(lastKey);
 }
 
 } // namespace
@@ -188,6 +192,11 @@ Result ImportCVS(Table& table, const QString& path, const QList<MappingEntry>& m
                                            "importiert: %3.")
                                 .arg(where, message, records(result.added)));
     };
+    // A record the store refused, at the line it came from.
+    const auto refusedError = [&](const BulkInsert::RowError& refused) {
+        result.added = static_cast<int>(inserter->inserted());
+        return errorAt(refused.tag(), QString(), refused.message());
+    };
     // The records handed over before a failing line are written first; when the store
     // refuses one of those, that earlier line is the one reported.
     const auto lineError = [&](qint64 index, const QString& field, const QString& message) {
@@ -195,8 +204,7 @@ Result ImportCVS(Table& table, const QString& path, const QList<MappingEntry>& m
             try {
                 inserter->finish();
             } catch (const BulkInsert::RowError& refused) {
-                result.added = static_cast<int>(inserter->inserted());
-                throw errorAt(refused.tag(), QString(), refused.message());
+                throw refusedError(refused);
             }
             result.added = static_cast<int>(inserter->inserted());
         }
@@ -288,8 +296,7 @@ Result ImportCVS(Table& table, const QString& path, const QList<MappingEntry>& m
             try {
                 inserter->insert(index);
             } catch (const BulkInsert::RowError& refused) {
-                result.added = static_cast<int>(inserter->inserted());
-                throw errorAt(refused.tag(), QString(), refused.message());
+                throw refusedError(refused);
             } catch (const QuillonError& error) {
                 throw lineError(index, QString(), error.message());
             }
@@ -298,58 +305,45 @@ Result ImportCVS(Table& table, const QString& path, const QList<MappingEntry>& m
                 report(index);
         }
     } catch (...) {
-        // What was handed over before the failure is kept, up to a record the store refuses.
+        // What was handed over before the failure is kept, up to a record the store refuses;
+        // such an earlier line is the one to name.
+        std::optional<QuillonError> earlier;
         Table::Bookmark key = -1;
         if (inserter) {
             try {
                 inserter->finish();
             } catch (const BulkInsert::RowError& refused) {
-                // Not reached through lineError: the refused earlier line is the one to name.
-                result.added = static_cast<int>(inserter->inserted());
-                const QuillonError earlier = errorAt(refused.tag(), QString(), refused.message());
-                key = inserter->lastKey();
-                inserter.reset();
-                commitWhatIsDone(table);
-                table.refresh();
-                if (key >= 0)
-                    table.gotoBookmark(key);
-                throw earlier;
+                earlier = refusedError(refused);
             } catch (const QuillonError&) {
             }
             key = inserter->lastKey();
             inserter.reset();
         }
-        commitWhatIsDone(table);
-        table.refresh();
-        if (key >= 0)
-            table.gotoBookmark(key);
+        keepWhatIsDone(table, key);
+        if (earlier)
+            throw *earlier;
         throw;
     }
     if (lastRecordLine >= 0 && lastReported != lastRecordLine)
         report(lastRecordLine);
     Table::Bookmark lastKey = -1;
-    try {
-        if (inserter) {
-            try {
-                inserter->finish();
-            } catch (const BulkInsert::RowError& refused) {
-                result.added = static_cast<int>(inserter->inserted());
-                commitWhatIsDone(table);
-                table.refresh();
-                if (inserter->lastKey() >= 0)
-                    table.gotoBookmark(inserter->lastKey());
-                throw errorAt(refused.tag(), QString(), refused.message());
-            }
-            result.added = static_cast<int>(inserter->inserted());
-            lastKey = inserter->lastKey();
+    if (inserter) {
+        try {
+            inserter->finish();
+        } catch (const BulkInsert::RowError& refused) {
+            const QuillonError error = refusedError(refused);
+            keepWhatIsDone(table, inserter->lastKey());
+            throw error;
         }
+        result.added = static_cast<int>(inserter->inserted());
+        lastKey = inserter->lastKey();
         inserter.reset();
+    }
+    try {
         table.commit();
-    } catch (const QuillonError& error) {
-        if (table.connection() && !sqlite3_get_autocommit(table.connection())) {
-            table.rollback();
-            table.refresh();
-        }
+    } catch (...) {
+        table.rollback();
+        table.refresh();
         throw;
     }
     table.refresh();

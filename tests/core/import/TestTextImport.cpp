@@ -332,19 +332,9 @@ private slots:
                                  TextImport::ImportCVS(f.table, f.write(bytes),
                                                        map({{"Name", "1"}, {"Ort", "2"}}), ";"));
         QCOMPARE(f.table.recordCount(), 12000);
-        const auto indexCount = [&f] {
-            int indexes = 0;
-            f.table.forEachRow(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = "
-                                              "'index' AND tbl_name = 'records'"),
-                               {}, [&](sqlite3_stmt* row) {
-                                   indexes = sqlite3_column_int(row, 0);
-                                   return false;
-                               });
-            return indexes;
-        };
-        QCOMPARE(indexCount(), 0);
+        QCOMPARE(indexCount(f.table), 0);
         f.table.setIndexName(QStringLiteral("Name"));
-        QCOMPARE(indexCount(), 1);
+        QCOMPARE(indexCount(f.table), 1);
         f.table.first();
         QCOMPARE(f.table.text(QStringLiteral("Name")), QStringLiteral("N0"));
         f.table.last();
